@@ -1,0 +1,17 @@
+// Keyboard hook: Esc while the library holds a moved window translucent makes the
+// active window opaque at once. The move loop itself still cancels the move.
+#define VITREL_BUILDING
+#include "hook_procs.h"
+#include "shared_settings.h"
+#include "vitrel_api.h"
+
+namespace {
+// Repeat count 1, scan code 1 (Esc), key going down, not extended, no Alt, previously up.
+constexpr LPARAM kEscDown = 0x00010001;
+}  // namespace
+
+LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (lParam == kEscDown && code == HC_ACTION && !g_shared.Locked && g_shared.MovingActive)
+        RemoveTransparent(GetActiveWindow());
+    return CallNextHookEx(HookFromWord(g_shared.KeyboardHook), code, wParam, lParam);
+}

@@ -1,0 +1,62 @@
+// Making a top-level window translucent, opaque again, and telling which it is.
+// A window counts as translucent exactly while its extended style has WS_EX_LAYERED.
+#define VITREL_BUILDING
+#include "layered.h"
+
+#include "process_state.h"
+#include "shared_settings.h"
+#include "vitrel_api.h"
+#include "window_class.h"
+
+namespace {
+constexpr UINT kRedrawFlags = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME;  // 0x0485
+
+bool HasLayeredStyle(HWND window) {
+    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+}
+}  // namespace
+
+void SetLayeredAlpha(HWND window, int alpha) {
+    if (g_process.setLayered) g_process.setLayered(window, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+}
+
+extern "C" {
+
+int SetTransparent(HWND window, int alpha) {
+    const ShellClass cls = ClassOf(window);
+    if (cls == ShellClass::XpStartMenu && !IsWindowVisible(window)) return 1;
+    if (!g_process.setLayered) return 0;
+
+    const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    if (exStyle & WS_EX_LAYERED) {
+        SetLayeredAlpha(window, alpha);
+        return 0;
+    }
+
+    RECT before = {};
+    GetWindowRect(window, &before);
+    // Redraw off while the style changes, so the window never flashes in between.
+    SendMessageW(window, WM_SETREDRAW, 0, 0);
+    SetWindowLongW(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    SetLayeredAlpha(window, 0);
+    SendMessageW(window, WM_SETREDRAW, 1, 1);
+    UpdateWindow(window);
+    SetLayeredAlpha(window, alpha);
+
+    if (cls == ShellClass::XpStartMenu || cls == ShellClass::ClassicStartMenu) return 1;
+    if (IsWindowVisible(window)) RedrawWindow(GetDesktopWindow(), &before, nullptr, kRedrawFlags);
+    if (g_shared.TaskbarTP && cls == ShellClass::Taskbar) InvalidateRect(window, nullptr, TRUE);
+    return 1;
+}
+
+int RemoveTransparent(HWND window) {
+    const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    if (!(exStyle & WS_EX_LAYERED)) return 0;
+    SetWindowLongW(window, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
+    if (IsWindowVisible(window)) RedrawWindow(window, nullptr, nullptr, kRedrawFlags);
+    return 1;
+}
+
+int IsTransparent(HWND window) { return HasLayeredStyle(window) ? 1 : 0; }
+
+}  // extern "C"

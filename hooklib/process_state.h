@@ -1,0 +1,17 @@
+// What each process that maps the library keeps for itself.
+#pragma once
+
+#include <windows.h>
+
+using SetLayeredProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+using GetLayeredProc = BOOL(WINAPI*)(HWND, COLORREF*, BYTE*, DWORD*);
+
+struct ProcessState {
+    HINSTANCE module;
+    // Looked up by each process for itself: an entry point is only valid in the
+    // process that resolved it.
+    SetLayeredProc setLayered;
+    GetLayeredProc getLayered;
+};
+
+extern ProcessState g_process;
