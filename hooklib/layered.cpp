@@ -24,6 +24,8 @@ extern "C" {
 
 int SetTransparent(HWND window, int alpha) {
     const ShellClass cls = ClassOf(window);
+    // A window that is gone is not reported as made translucent.
+    if (cls == ShellClass::Gone) return 0;
     if (cls == ShellClass::XpStartMenu && !IsWindowVisible(window)) return 1;
     if (!g_process.setLayered) return 0;
 
@@ -36,10 +38,13 @@ int SetTransparent(HWND window, int alpha) {
     RECT before = {};
     GetWindowRect(window, &before);
     // Redraw off while the style changes, so the window never flashes in between.
-    SendMessageW(window, WM_SETREDRAW, 0, 0);
+    // Only for a shown window: switching redraw back on sets WS_VISIBLE, which would
+    // leave a hidden window marked visible without ever being shown.
+    const bool shown = IsWindowVisible(window) != FALSE;
+    if (shown) SendMessageW(window, WM_SETREDRAW, 0, 0);
     SetWindowLongW(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     SetLayeredAlpha(window, 0);
-    SendMessageW(window, WM_SETREDRAW, 1, 1);
+    if (shown) SendMessageW(window, WM_SETREDRAW, 1, 1);
     UpdateWindow(window);
     SetLayeredAlpha(window, alpha);
 

@@ -67,6 +67,7 @@ void ApplyTaskbarOnActivation(HWND window) {
             !FindWindowW(kXpStartMenuClass, nullptr))
             SetTransparent(window, g_shared.TaskbarTPValue);
         break;
+    case ShellClass::Gone:
     case ShellClass::Other:
         break;
     }

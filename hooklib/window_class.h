@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-enum class ShellClass { Other, Taskbar, XpStartMenu, ClassicStartMenu };
+// Gone: the handle names no window (any more).
+enum class ShellClass { Gone, Other, Taskbar, XpStartMenu, ClassicStartMenu };
 
 inline constexpr wchar_t kTaskbarClass[] = L"Shell_TrayWnd";
 inline constexpr wchar_t kXpStartMenuClass[] = L"DV2ControlHost";
@@ -18,7 +19,7 @@ inline bool SameText(const wchar_t* a, const wchar_t* b) {
 
 inline ShellClass ClassOf(HWND window) {
     wchar_t name[256];
-    if (GetClassNameW(window, name, 256) <= 0) return ShellClass::Other;
+    if (GetClassNameW(window, name, 256) <= 0) return ShellClass::Gone;
     if (SameText(name, kTaskbarClass)) return ShellClass::Taskbar;
     if (SameText(name, kXpStartMenuClass)) return ShellClass::XpStartMenu;
     if (SameText(name, kClassicStartMenuClass)) return ShellClass::ClassicStartMenu;

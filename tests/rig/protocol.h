@@ -1,0 +1,64 @@
+// What the test programs and the helper processes of the rig say to each other.
+//
+// A helper process (window host, fake shell) owns a message-only control window of
+// class kControlClass. Tests send it commands as WM_COPYDATA (dwData = the command,
+// lpData = a HostCommand) and read what its windows received from a shared log: a
+// named file mapping "ClaroviaRigLog.<pid>" holding a LogHeader and LogEntry array.
+#pragma once
+
+#include <windows.h>
+#include <stdint.h>
+
+namespace rig {
+
+inline constexpr wchar_t kControlClass[] = L"ClaroviaRigControl";
+
+enum class Command : ULONG_PTR {
+    CreateWindow = 1,  // -> the new window
+    DestroyWindow = 2,
+    Flush = 3,         // paints everything pending, then answers
+    ClearLog = 4,
+    Quit = 5,
+    SetText = 6,
+};
+
+// Window behaviours a test can ask for.
+enum HostFlags : uint32_t {
+    kFleeOnSetRedraw = 1,  // moves itself 300 px right when redraw is switched off
+    kChild = 2,            // created as a child of `parent`
+};
+
+struct HostCommand {
+    wchar_t className[64];
+    wchar_t text[300];
+    uint32_t style;
+    uint32_t exStyle;
+    int32_t x, y, width, height;
+    uint32_t flags;
+    uint64_t window;  // the window a command acts on; parent for kChild
+};
+
+enum class Source : uint32_t { Window = 0 };
+
+struct LogEntry {
+    uint64_t window;
+    uint32_t message;
+    uint32_t source;
+    uint64_t wParam;
+    uint64_t lParam;
+};
+
+inline constexpr uint32_t kLogCapacity = 16384;
+
+struct LogHeader {
+    volatile LONG count;  // entries written; the writer bumps it after each entry
+    LONG reserved;
+    LogEntry entries[kLogCapacity];
+};
+
+inline void LogName(DWORD pid, wchar_t* out, size_t size) {
+    wsprintfW(out, L"ClaroviaRigLog.%lu", pid);
+    (void)size;
+}
+
+}  // namespace rig

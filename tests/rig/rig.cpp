@@ -1,0 +1,331 @@
+#include "rig.h"
+
+#include <cstring>
+
+#include "shared_settings.h"
+
+namespace rig {
+
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+        PumpMessages();
+        if (condition()) return true;
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end) return false;
+        // Wakes early for any message; otherwise re-checks every 10 ms.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now < 10 ? end - now : 10),
+                                  QS_ALLINPUT);
+    }
+}
+
+std::wstring ProgramDirectory() {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring dir(path, n);
+    return dir.substr(0, dir.find_last_of(L"\\/") + 1);
+}
+
+// ---------------------------------------------------------------- HostProcess
+
+namespace {
+struct FindControl {
+    DWORD pid;
+    HWND found;
+};
+
+HWND FindControlWindow(DWORD pid) {
+    HWND window = nullptr;
+    while ((window = FindWindowExW(HWND_MESSAGE, window, kControlClass, nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == pid) return window;
+    }
+    return nullptr;
+}
+
+void CopyText(wchar_t* out, size_t size, const std::wstring& text) {
+    const size_t n = text.size() < size - 1 ? text.size() : size - 1;
+    std::memcpy(out, text.data(), n * sizeof(wchar_t));
+    out[n] = 0;
+}
+}  // namespace
+
+HostProcess::HostProcess(const wchar_t* exeName) {
+    std::wstring command = L"\"" + ProgramDirectory() + exeName + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) return;
+    pid_ = pi_.dwProcessId;
+    WaitFor([&] { return (control_ = FindControlWindow(pid_)) != nullptr; }, 10000);
+    wchar_t name[64];
+    LogName(pid_, name, 64);
+    mapping_ = OpenFileMappingW(FILE_MAP_READ, FALSE, name);
+    if (mapping_) log_ = static_cast<const LogHeader*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0));
+}
+
+HostProcess::~HostProcess() {
+    if (control_) {
+        HostCommand cmd = {};
+        DWORD_PTR result = 0;
+        COPYDATASTRUCT cds = {static_cast<ULONG_PTR>(Command::Quit), sizeof cmd, &cmd};
+        SendMessageTimeoutW(control_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_ABORTIFHUNG, 2000,
+                            &result);
+    }
+    if (pi_.hProcess) {
+        if (WaitForSingleObject(pi_.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 1);
+        CloseHandle(pi_.hProcess);
+        CloseHandle(pi_.hThread);
+    }
+    if (log_) UnmapViewOfFile(log_);
+    if (mapping_) CloseHandle(mapping_);
+}
+
+LRESULT HostProcess::Send(Command command, const HostCommand& cmd) const {
+    COPYDATASTRUCT cds = {static_cast<ULONG_PTR>(command), sizeof cmd, const_cast<HostCommand*>(&cmd)};
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(control_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_NORMAL, 10000,
+                             &result))
+        return 0;
+    return static_cast<LRESULT>(result);
+}
+
+HWND HostProcess::Create(const WindowSpec& spec) {
+    HostCommand cmd = {};
+    CopyText(cmd.className, 64, spec.className);
+    CopyText(cmd.text, 300, spec.title);
+    cmd.style = spec.style;
+    cmd.exStyle = spec.exStyle;
+    cmd.x = spec.x;
+    cmd.y = spec.y;
+    cmd.width = spec.width;
+    cmd.height = spec.height;
+    cmd.flags = spec.flags | (spec.parent ? static_cast<uint32_t>(kChild) : 0u);
+    cmd.window = reinterpret_cast<uintptr_t>(spec.parent);
+    return reinterpret_cast<HWND>(Send(Command::CreateWindow, cmd));
+}
+
+bool HostProcess::Destroy(HWND window) {
+    HostCommand cmd = {};
+    cmd.window = reinterpret_cast<uintptr_t>(window);
+    return Send(Command::DestroyWindow, cmd) != 0;
+}
+
+bool HostProcess::SetText(HWND window, const std::wstring& text) {
+    HostCommand cmd = {};
+    cmd.window = reinterpret_cast<uintptr_t>(window);
+    CopyText(cmd.text, 300, text);
+    return Send(Command::SetText, cmd) != 0;
+}
+
+void HostProcess::Flush() { Send(Command::Flush, HostCommand{}); }
+
+void HostProcess::ClearLog() { Send(Command::ClearLog, HostCommand{}); }
+
+std::vector<LogEntry> HostProcess::Log() const {
+    std::vector<LogEntry> out;
+    if (!log_) return out;
+    const LONG n = log_->count;
+    out.assign(log_->entries, log_->entries + n);
+    return out;
+}
+
+std::vector<LogEntry> HostProcess::Log(HWND window, UINT message) const {
+    std::vector<LogEntry> out;
+    for (const LogEntry& e : Log())
+        if (e.window == reinterpret_cast<uintptr_t>(window) && (message == 0 || e.message == message))
+            out.push_back(e);
+    return out;
+}
+
+// ------------------------------------------------------------------- Recorder
+
+Recorder::Recorder() {
+    static const wchar_t kClass[] = L"ClaroviaTestRecorder";
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kClass;
+    RegisterClassW(&wc);
+    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClass, L"Recorder", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                            wc.hInstance, this);
+}
+
+Recorder::~Recorder() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK Recorder::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Recorder*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && message >= WM_USER && message < WM_USER + 0x100) {
+        self->messages_.push_back({message, wParam, lParam});
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+const std::vector<Recorder::Message>& Recorder::Messages() {
+    PumpMessages();
+    return messages_;
+}
+
+size_t Recorder::Count(UINT message, WPARAM wParam, LPARAM lParam) {
+    size_t n = 0;
+    for (const Message& m : Messages())
+        if (m.message == message && m.wParam == wParam && m.lParam == lParam) ++n;
+    return n;
+}
+
+size_t Recorder::Count(UINT message) {
+    size_t n = 0;
+    for (const Message& m : Messages())
+        if (m.message == message) ++n;
+    return n;
+}
+
+void Recorder::Clear() {
+    PumpMessages();
+    messages_.clear();
+}
+
+// -------------------------------------------------------------- shared record
+
+volatile SharedSettings* FindSharedRecord(HMODULE module) {
+    auto* base = reinterpret_cast<BYTE*>(module);
+    if (!base) return nullptr;
+    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+        if (std::memcmp(section->Name, VITREL_SECTION, sizeof VITREL_SECTION) == 0)
+            return reinterpret_cast<volatile SharedSettings*>(base + section->VirtualAddress);
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------- input
+
+namespace {
+INPUT MouseInput(int x, int y, DWORD flags, DWORD data = 0) {
+    const int w = GetSystemMetrics(SM_CXSCREEN);
+    const int h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((x * 65536 + w / 2) / w);
+    in.mi.dy = static_cast<LONG>((y * 65536 + h / 2) / h);
+    in.mi.mouseData = data;
+    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in.mi.dwExtraInfo = kInputTag;
+    return in;
+}
+
+INPUT KeyInput(WORD vk, bool up) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    in.ki.dwExtraInfo = kInputTag;
+    return in;
+}
+}  // namespace
+
+void MoveMouse(int x, int y) {
+    INPUT in = MouseInput(x, y, 0);
+    SendInput(1, &in, sizeof in);
+}
+
+void Click(int x, int y, DWORD downFlag, DWORD upFlag) {
+    INPUT in[2] = {MouseInput(x, y, downFlag), MouseInput(x, y, upFlag)};
+    SendInput(2, in, sizeof(INPUT));
+}
+
+void LeftClick(int x, int y) { Click(x, y, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
+void RightClick(int x, int y) { Click(x, y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); }
+void MiddleClick(int x, int y) { Click(x, y, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP); }
+
+void DoubleClick(int x, int y) {
+    INPUT in[4] = {MouseInput(x, y, MOUSEEVENTF_LEFTDOWN), MouseInput(x, y, MOUSEEVENTF_LEFTUP),
+                   MouseInput(x, y, MOUSEEVENTF_LEFTDOWN), MouseInput(x, y, MOUSEEVENTF_LEFTUP)};
+    SendInput(4, in, sizeof(INPUT));
+}
+
+void Wheel(int x, int y, int delta) {
+    INPUT in = MouseInput(x, y, MOUSEEVENTF_WHEEL, static_cast<DWORD>(delta));
+    SendInput(1, &in, sizeof in);
+}
+
+void KeyDown(WORD vk) {
+    INPUT in = KeyInput(vk, false);
+    SendInput(1, &in, sizeof in);
+}
+
+void KeyUp(WORD vk) {
+    INPUT in = KeyInput(vk, true);
+    SendInput(1, &in, sizeof in);
+}
+
+void KeyPress(WORD vk) {
+    INPUT in[2] = {KeyInput(vk, false), KeyInput(vk, true)};
+    SendInput(2, in, sizeof(INPUT));
+}
+
+bool Activate(HWND window) {
+    // SetForegroundWindow takes effect asynchronously: ask again only now and then.
+    ULONGLONG lastAsk = 0;
+    return WaitFor(
+        [&] {
+            if (GetForegroundWindow() == window) return true;
+            if (GetTickCount64() - lastAsk > 500) {
+                SetForegroundWindow(window);
+                lastAsk = GetTickCount64();
+            }
+            return false;
+        },
+        5000);
+}
+
+int LayeredAlpha(HWND window) {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (!(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED)) return -1;
+    if (!GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA)) return -1;
+    return alpha;
+}
+
+bool IsLayered(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
+
+}  // namespace rig
+
+namespace rig {
+
+bool ContainsInOrder(const std::vector<LogEntry>& log, const std::vector<Expected>& expected, std::string* why) {
+    size_t at = 0;
+    for (const Expected& want : expected) {
+        size_t i = at;
+        while (i < log.size() && !(log[i].message == want.message && (want.wParam == kAny || log[i].wParam == want.wParam) &&
+                                   (want.lParam == kAny || log[i].lParam == want.lParam)))
+            ++i;
+        if (i == log.size()) {
+            if (want.optional) continue;
+            if (why) *why = "missing message 0x" + std::to_string(want.message) + " after entry " + std::to_string(at);
+            return false;
+        }
+        at = i + 1;
+    }
+    return true;
+}
+
+}  // namespace rig

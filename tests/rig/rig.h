@@ -1,0 +1,137 @@
+// Test-side helpers: helper processes and their windows, waiting on conditions,
+// real input, the message recorder that plays the program window, and the library's
+// shared record as a test sees it.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "protocol.h"
+
+struct SharedSettings;
+
+namespace rig {
+
+// Pumps this thread's messages until `condition` holds or the timeout passes.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+
+// Pumps everything pending in this thread's queue.
+void PumpMessages();
+
+// Directory of the running test program (where the helpers and vitrel.dll lie).
+std::wstring ProgramDirectory();
+
+struct WindowSpec {
+    std::wstring className = L"RigWindow";
+    std::wstring title = L"Rig window";
+    DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    DWORD exStyle = 0;
+    int x = 100, y = 100, width = 400, height = 300;
+    uint32_t flags = 0;
+    HWND parent = nullptr;
+};
+
+// A helper process of the rig (window host or fake shell), ended in the destructor.
+class HostProcess {
+public:
+    explicit HostProcess(const wchar_t* exeName = L"rig_target.exe");
+    ~HostProcess();
+    HostProcess(const HostProcess&) = delete;
+    HostProcess& operator=(const HostProcess&) = delete;
+
+    bool ok() const { return control_ != nullptr; }
+    DWORD pid() const { return pid_; }
+
+    HWND Create(const WindowSpec& spec);
+    bool Destroy(HWND window);
+    bool SetText(HWND window, const std::wstring& text);
+    // Returns once every window of the helper has painted what was pending.
+    void Flush();
+    void ClearLog();
+    std::vector<LogEntry> Log() const;
+    // Entries of one window, optionally of one message only.
+    std::vector<LogEntry> Log(HWND window, UINT message = 0) const;
+
+private:
+    LRESULT Send(Command command, const HostCommand& cmd) const;
+
+    PROCESS_INFORMATION pi_ = {};
+    DWORD pid_ = 0;
+    HWND control_ = nullptr;
+    HANDLE mapping_ = nullptr;
+    const LogHeader* log_ = nullptr;
+};
+
+// A window of the test that stands in for the program window: it records every
+// message in the library's report range that reaches it.
+class Recorder {
+public:
+    struct Message {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    Recorder();
+    ~Recorder();
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    // Pumps, then returns what arrived so far.
+    const std::vector<Message>& Messages();
+    size_t Count(UINT message, WPARAM wParam, LPARAM lParam);
+    size_t Count(UINT message);
+    void Clear();
+
+private:
+    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+    HWND hwnd_ = nullptr;
+    std::vector<Message> messages_;
+};
+
+// The shared record of a loaded vitrel.dll, found through its section headers.
+volatile SharedSettings* FindSharedRecord(HMODULE module);
+
+// Real input. Every mouse INPUT carries the absolute position; every key its scan
+// code; all of it is tagged in dwExtraInfo.
+inline constexpr ULONG_PTR kInputTag = 0xC1A50F1A;
+void MoveMouse(int x, int y);
+void Click(int x, int y, DWORD downFlag, DWORD upFlag);
+void LeftClick(int x, int y);
+void RightClick(int x, int y);
+void MiddleClick(int x, int y);
+void DoubleClick(int x, int y);
+void Wheel(int x, int y, int delta);
+void KeyDown(WORD vk);
+void KeyUp(WORD vk);
+void KeyPress(WORD vk);
+
+// Brings a window of any process to the foreground and waits until it is there.
+bool Activate(HWND window);
+
+// Alpha of a layered window, or -1 when it has none.
+int LayeredAlpha(HWND window);
+bool IsLayered(HWND window);
+
+}  // namespace rig
+
+namespace rig {
+
+// One expected entry of a message sequence; kAny matches every value.
+inline constexpr uint64_t kAny = ~0ull;
+struct Expected {
+    UINT message;
+    uint64_t wParam = kAny;
+    uint64_t lParam = kAny;
+    bool optional = false;
+};
+
+// Whether `log` holds the required entries of `expected` in this order (other
+// messages may come in between). On failure `why` names the first entry missing.
+bool ContainsInOrder(const std::vector<LogEntry>& log, const std::vector<Expected>& expected,
+                     std::string* why = nullptr);
+
+}  // namespace rig

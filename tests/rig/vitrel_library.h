@@ -1,0 +1,58 @@
+// vitrel.dll loaded into a test: every export bound, the shared record located, and
+// the settings put back to the image's initial values (the record outlives a test
+// while any process still maps the library).
+#pragma once
+
+#include <windows.h>
+
+#include "shared_settings.h"
+#include "vitrel_api.h"
+
+namespace rig {
+
+class VitrelLibrary {
+public:
+    VitrelLibrary();
+    ~VitrelLibrary();
+    VitrelLibrary(const VitrelLibrary&) = delete;
+    VitrelLibrary& operator=(const VitrelLibrary&) = delete;
+
+    bool ok() const;
+    HMODULE module() const { return module_; }
+    volatile SharedSettings& shared() const { return *shared_; }
+
+    // Locks, stops the hooks if they run, and puts every setting and every piece of
+    // hook state back to the initial values.
+    void Reset();
+
+    vitrel::StartFn Start = nullptr;
+    vitrel::EndFn End = nullptr;
+    vitrel::IntFn LockMessage = nullptr, SetClaroviaValue = nullptr, SetMoveTPValue = nullptr,
+                  SetSizingTPValue = nullptr, SetTaskbarTPValue = nullptr, SetWheelTPValue = nullptr,
+                  EnableSClickTP = nullptr, EnableMClickTP = nullptr, EnableWheelTP = nullptr,
+                  EnableMoveTP = nullptr, EnableSizingTP = nullptr, EnableShadeTP = nullptr,
+                  EnableStartButtonTextTP = nullptr, EnableOverlapTP = nullptr, EnableMoveTPLimit = nullptr,
+                  SetMoveTPW = nullptr, SetMoveTPH = nullptr, EnableTopmostTP = nullptr, ShadeArea = nullptr,
+                  ShadeRight = nullptr;
+    vitrel::EnableTaskbarFn EnableTaskbarTP = nullptr;
+    vitrel::SetTransparentFn SetTransparent = nullptr;
+    vitrel::WindowFn RemoveTransparent = nullptr, IsTransparent = nullptr;
+
+private:
+    HMODULE module_ = nullptr;
+    volatile SharedSettings* shared_ = nullptr;
+};
+
+// Start .. End around a test, with the given program window, unlocked.
+class HookSession {
+public:
+    HookSession(VitrelLibrary& lib, HWND programWindow, bool unlock = true);
+    ~HookSession();
+    HookSession(const HookSession&) = delete;
+    HookSession& operator=(const HookSession&) = delete;
+
+private:
+    VitrelLibrary& lib_;
+};
+
+}  // namespace rig

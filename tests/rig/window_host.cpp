@@ -1,0 +1,154 @@
+#include "window_host.h"
+
+namespace rig {
+namespace {
+
+LogHeader* g_log;
+
+// Noisy messages that no test needs: left out so the log stays readable.
+bool Ignored(UINT message) {
+    switch (message) {
+    case WM_NCHITTEST:
+    case WM_SETCURSOR:
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+    case WM_GETICON:
+    case WM_GETOBJECT:
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case WM_GETMINMAXINFO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Log(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!g_log || Ignored(message)) return;
+    const LONG index = g_log->count;
+    if (index >= static_cast<LONG>(kLogCapacity)) return;
+    LogEntry& e = g_log->entries[index];
+    e.window = reinterpret_cast<uintptr_t>(window);
+    e.message = message;
+    e.source = static_cast<uint32_t>(Source::Window);
+    e.wParam = wParam;
+    e.lParam = static_cast<uint64_t>(lParam);
+    InterlockedExchange(&g_log->count, index + 1);
+}
+
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Log(window, message, wParam, lParam);
+    if (message == WM_SETREDRAW && wParam == 0 && (GetPropW(window, L"RigFlags") != nullptr)) {
+        const auto flags = reinterpret_cast<uintptr_t>(GetPropW(window, L"RigFlags"));
+        if (flags & kFleeOnSetRedraw) {
+            // Moves away from the rectangle the caller captured, so that a later
+            // redraw of that rectangle no longer reaches this window.
+            RECT rc;
+            GetWindowRect(window, &rc);
+            const LRESULT r = DefWindowProcW(window, message, wParam, lParam);
+            SetWindowPos(window, nullptr, rc.left + 300, rc.top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+            return r;
+        }
+    }
+    if (message == WM_SETREDRAW && wParam != 0 &&
+        (reinterpret_cast<uintptr_t>(GetPropW(window, L"RigFlags")) & kFleeOnSetRedraw)) {
+        const LRESULT r = DefWindowProcW(window, message, wParam, lParam);
+        RedrawWindow(window, nullptr, nullptr, RDW_VALIDATE | RDW_NOERASE | RDW_NOFRAME | RDW_ALLCHILDREN);
+        return r;
+    }
+    if (message == WM_NCDESTROY) RemovePropW(window, L"RigFlags");
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+BOOL CALLBACK FlushOne(HWND window, LPARAM) {
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASENOW);
+    return TRUE;
+}
+
+LRESULT OnCommand(Command command, const HostCommand* cmd) {
+    switch (command) {
+    case Command::CreateWindow:
+        return reinterpret_cast<LRESULT>(HostCreateWindow(*cmd));
+    case Command::DestroyWindow:
+        return DestroyWindow(reinterpret_cast<HWND>(static_cast<uintptr_t>(cmd->window)));
+    case Command::Flush:
+        EnumThreadWindows(GetCurrentThreadId(), FlushOne, 0);
+        return 1;
+    case Command::ClearLog:
+        if (g_log) InterlockedExchange(&g_log->count, 0);
+        return 1;
+    case Command::Quit:
+        PostQuitMessage(0);
+        return 1;
+    case Command::SetText:
+        return SetWindowTextW(reinterpret_cast<HWND>(static_cast<uintptr_t>(cmd->window)), cmd->text);
+    }
+    return 0;
+}
+
+LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+        const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (cds->cbData < sizeof(HostCommand)) return 0;
+        HostCommand cmd;
+        CopyMemory(&cmd, cds->lpData, sizeof cmd);
+        return OnCommand(static_cast<Command>(cds->dwData), &cmd);
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+HWND HostCreateWindow(const HostCommand& cmd) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExW(instance, cmd.className, &wc)) {
+        wc = {};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = HostWindowProc;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = cmd.className;
+        RegisterClassExW(&wc);
+    }
+    const HWND parent = (cmd.flags & kChild) ? reinterpret_cast<HWND>(static_cast<uintptr_t>(cmd.window)) : nullptr;
+    const HWND window = CreateWindowExW(cmd.exStyle, cmd.className, cmd.text, cmd.style, cmd.x, cmd.y, cmd.width,
+                                        cmd.height, parent, nullptr, instance, nullptr);
+    if (window && cmd.flags) SetPropW(window, L"RigFlags", reinterpret_cast<HANDLE>(static_cast<uintptr_t>(cmd.flags)));
+    if (window && (cmd.style & WS_VISIBLE)) UpdateWindow(window);
+    return window;
+}
+
+int RunWindowHost(void (*setup)()) {
+    wchar_t name[64];
+    LogName(GetCurrentProcessId(), name, 64);
+    const HANDLE mapping =
+        CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LogHeader), name);
+    if (mapping) g_log = static_cast<LogHeader*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ControlProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = kControlClass;
+    RegisterClassExW(&wc);
+    if (setup) setup();
+    // Created last: a test that finds the control window may use everything else.
+    CreateWindowExW(0, kControlClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    if (g_log) UnmapViewOfFile(g_log);
+    if (mapping) CloseHandle(mapping);
+    return 0;
+}
+
+}  // namespace rig
