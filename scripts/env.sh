@@ -53,7 +53,7 @@ _clarovia_now_ms() { date +%s%3N; }
 # as exited).
 _clarovia_alive() {
   local rest
-  read -r rest <"/proc/$1/stat" 2>/dev/null || return 1
+  read -r rest 2>/dev/null <"/proc/$1/stat" || return 1
   rest=${rest##*) }
   [[ ${rest%% *} != [ZX] ]]
 }
@@ -362,7 +362,7 @@ _clarovia_kill_stale_xvfb() {
   pid=$(<"$pidfile")
   rm -f "$pidfile"
   [[ $pid =~ ^[0-9]+$ ]] || return 0
-  cmd=$(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null) || return 0
+  cmd=$(tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline") || return 0
   [[ $cmd == Xvfb* ]] || return 0
   grep -qzxF "WINEPREFIX=$prefix" "/proc/$pid/environ" 2>/dev/null || return 0
   _clarovia_log "ending Xvfb $pid left by an earlier session"
