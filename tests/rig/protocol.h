@@ -38,7 +38,9 @@ struct HostCommand {
     uint64_t window;  // the window a command acts on; parent for kChild
 };
 
-enum class Source : uint32_t { Window = 0 };
+// KeyState entries follow a mouse button message: wParam holds GetKeyState(VK_SHIFT),
+// lParam GetKeyState(VK_CONTROL), as the receiving thread saw them.
+enum class Source : uint32_t { Window = 0, KeyState = 1 };
 
 struct LogEntry {
     uint64_t window;

@@ -141,7 +141,8 @@ std::vector<LogEntry> HostProcess::Log() const {
 std::vector<LogEntry> HostProcess::Log(HWND window, UINT message) const {
     std::vector<LogEntry> out;
     for (const LogEntry& e : Log())
-        if (e.window == reinterpret_cast<uintptr_t>(window) && (message == 0 || e.message == message))
+        if (e.window == reinterpret_cast<uintptr_t>(window) && (message == 0 || e.message == message) &&
+            e.source == static_cast<uint32_t>(Source::Window))
             out.push_back(e);
     return out;
 }
@@ -326,6 +327,97 @@ bool ContainsInOrder(const std::vector<LogEntry>& log, const std::vector<Expecte
         at = i + 1;
     }
     return true;
+}
+
+}  // namespace rig
+
+namespace rig {
+
+POINT CaptionPoint(HWND window, int fromLeft) {
+    RECT rc;
+    GetWindowRect(window, &rc);
+    const int frame = GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CXPADDEDBORDER);
+    const int x = fromLeft >= 0 ? rc.left + fromLeft : rc.left + (rc.right - rc.left) / 3;
+    return POINT{x, rc.top + frame + GetSystemMetrics(SM_CYCAPTION) / 2};
+}
+
+POINT LeftBorderPoint(HWND window) {
+    RECT rc;
+    GetWindowRect(window, &rc);
+    return POINT{rc.left + 1, (rc.top + rc.bottom) / 2};
+}
+
+POINT RightBorderPoint(HWND window) {
+    RECT rc;
+    GetWindowRect(window, &rc);
+    return POINT{rc.right - 2, (rc.top + rc.bottom) / 2};
+}
+
+POINT ClientPoint(HWND window) {
+    RECT rc;
+    GetClientRect(window, &rc);
+    POINT pt{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    ClientToScreen(window, &pt);
+    return pt;
+}
+
+LRESULT HitTest(HWND window, POINT pt) {
+    DWORD_PTR result = HTNOWHERE;
+    SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y), SMTO_ABORTIFHUNG, 2000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+bool XDoTool(const std::string& args) {
+    std::wstring command = L"C:\\windows\\system32\\cmd.exe /c start /wait /unix /usr/bin/xdotool ";
+    command += std::wstring(args.begin(), args.end());
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                        &pi))
+        return false;
+    const bool done = WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0;
+    if (!done) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return done;
+}
+
+namespace {
+int VirtualKeyOf(const std::string& xKeyName) {
+    if (xKeyName.find("trl") != std::string::npos) return VK_CONTROL;
+    if (xKeyName.find("hift") != std::string::npos) return VK_SHIFT;
+    return 0;
+}
+
+// The X event reaches Wine's input state asynchronously: wait until the system's key
+// state shows it, so the key is in effect before any following input.
+void WaitKeyState(const std::string& xKeyName, bool down) {
+    const int vk = VirtualKeyOf(xKeyName);
+    if (vk) WaitFor([&] { return ((GetAsyncKeyState(vk) & 0x8000) != 0) == down; }, 3000);
+}
+}  // namespace
+
+HeldKey::HeldKey(const char* xKeyName) : key_(xKeyName) {
+    XDoTool(std::string("keydown ") + key_);
+    WaitKeyState(key_, true);
+}
+
+HeldKey::~HeldKey() {
+    XDoTool(std::string("keyup ") + key_);
+    WaitKeyState(key_, false);
+}
+
+void LeftDown(int x, int y) {
+    INPUT in = MouseInput(x, y, MOUSEEVENTF_LEFTDOWN);
+    SendInput(1, &in, sizeof in);
+}
+
+void LeftUp(int x, int y) {
+    INPUT in = MouseInput(x, y, MOUSEEVENTF_LEFTUP);
+    SendInput(1, &in, sizeof in);
 }
 
 }  // namespace rig

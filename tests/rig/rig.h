@@ -135,3 +135,34 @@ bool ContainsInOrder(const std::vector<LogEntry>& log, const std::vector<Expecte
                      std::string* why = nullptr);
 
 }  // namespace rig
+
+namespace rig {
+
+// Points of a window's frame, in screen coordinates.
+POINT CaptionPoint(HWND window, int fromLeft = -1);  // on the title bar, clear of the buttons
+POINT LeftBorderPoint(HWND window);
+POINT RightBorderPoint(HWND window);
+POINT ClientPoint(HWND window);
+// What the window says is at the point (asked in its own thread).
+LRESULT HitTest(HWND window, POINT pt);
+
+// A key held at the X server for the life of the object (xdotool), so that Wine sees it
+// in whichever thread receives the next click, and released at the end.
+class HeldKey {
+public:
+    explicit HeldKey(const char* xKeyName);
+    ~HeldKey();
+    HeldKey(const HeldKey&) = delete;
+    HeldKey& operator=(const HeldKey&) = delete;
+
+private:
+    const char* key_;
+};
+
+// Runs xdotool with the arguments and waits for it.
+bool XDoTool(const std::string& args);
+
+void LeftDown(int x, int y);
+void LeftUp(int x, int y);
+
+}  // namespace rig

@@ -23,14 +23,14 @@ bool Ignored(UINT message) {
     }
 }
 
-void Log(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+void Log(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Source source = Source::Window) {
     if (!g_log || Ignored(message)) return;
     const LONG index = g_log->count;
     if (index >= static_cast<LONG>(kLogCapacity)) return;
     LogEntry& e = g_log->entries[index];
     e.window = reinterpret_cast<uintptr_t>(window);
     e.message = message;
-    e.source = static_cast<uint32_t>(Source::Window);
+    e.source = static_cast<uint32_t>(source);
     e.wParam = wParam;
     e.lParam = static_cast<uint64_t>(lParam);
     InterlockedExchange(&g_log->count, index + 1);
@@ -38,6 +38,9 @@ void Log(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Log(window, message, wParam, lParam);
+    if (message >= WM_NCLBUTTONDOWN && message <= WM_NCMBUTTONDBLCLK)
+        Log(window, message, static_cast<USHORT>(GetKeyState(VK_SHIFT)), static_cast<USHORT>(GetKeyState(VK_CONTROL)),
+            Source::KeyState);
     if (message == WM_SETREDRAW && wParam == 0 && (GetPropW(window, L"RigFlags") != nullptr)) {
         const auto flags = reinterpret_cast<uintptr_t>(GetPropW(window, L"RigFlags"));
         if (flags & kFleeOnSetRedraw) {

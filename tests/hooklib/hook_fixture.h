@@ -1,0 +1,60 @@
+// Common ground of the end-to-end hook tests: the library started and unlocked with a
+// window of this test as the program window, and a helper process whose windows the
+// hooks act on. Every setting starts at the image's initial value.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "rig.h"
+#include "vitrel_library.h"
+
+class HookTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(lib.ok());
+        ASSERT_TRUE(host.ok());
+        session = std::make_unique<rig::HookSession>(lib, program.hwnd());
+    }
+
+    void TearDown() override {
+        // Leave no button down and no modal loop behind.
+        POINT pt;
+        GetCursorPos(&pt);
+        rig::LeftUp(pt.x, pt.y);
+        session.reset();
+    }
+
+    HWND Make(int x = 150, int y = 120, int w = 400, int h = 300, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+              const wchar_t* cls = L"RigWindow") {
+        rig::WindowSpec spec;
+        spec.className = cls;
+        spec.style = style;
+        spec.x = x;
+        spec.y = y;
+        spec.width = w;
+        spec.height = h;
+        const HWND window = host.Create(spec);
+        EXPECT_NE(window, nullptr);
+        return window;
+    }
+
+    // Waits until the window's procedure has received `message` `count` times in all.
+    bool Received(HWND window, UINT message, size_t count = 1, DWORD timeoutMs = 5000) {
+        return rig::WaitFor([&] { return host.Log(window, message).size() >= count; }, timeoutMs);
+    }
+
+    bool WaitLayeredAt(HWND window, int alpha) {
+        return rig::WaitFor([&] { return rig::LayeredAlpha(window) == alpha; });
+    }
+
+    bool WaitOpaque(HWND window) {
+        return rig::WaitFor([&] { return !rig::IsLayered(window); });
+    }
+
+    rig::VitrelLibrary lib;
+    rig::Recorder program;
+    rig::HostProcess host;
+    std::unique_ptr<rig::HookSession> session;
+};
