@@ -1,0 +1,54 @@
+#include "about_dlg.h"
+
+#include <windows.h>
+
+#include <cwchar>
+#include <vector>
+
+#include "library.h"
+#include "resource.h"
+
+CAboutDlg::CAboutDlg() : fw::Dialog(IDD_ABOUTBOX, nullptr) {}
+
+BOOL CAboutDlg::OnInitDialog() {
+    const std::wstring version = ReadFileVersionString(fw::ProgramFolder() + L"vitrel.dll", L"FileVersion");
+    SetDlgItemTextW(hwnd(), IDC_LIBRARY_VERSION, (L"vitrel.dll v" + version).c_str());
+    return TRUE;
+}
+
+INT_PTR CAboutDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            EndDialog(LOWORD(wParam));
+            return Handled(0);
+        }
+        return Default();
+    default:
+        return fw::Dialog::WindowProc(message, wParam, lParam);
+    }
+}
+
+std::wstring ReadFileVersionString(const std::wstring& file, const wchar_t* valueName) {
+    const DWORD size = GetFileVersionInfoSizeW(file.c_str(), nullptr);
+    if (size == 0) return {};
+    std::vector<BYTE> block(size);
+    if (!GetFileVersionInfoW(file.c_str(), 0, size, block.data())) return {};
+
+    struct Translation {
+        WORD language;
+        WORD codePage;
+    };
+    Translation* translations = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
+                        &length) ||
+        length < sizeof(Translation))
+        return {};
+    wchar_t path[128];
+    swprintf(path, 128, L"\\StringFileInfo\\%04X%04X\\%ls", translations[0].language, translations[0].codePage,
+             valueName);
+    wchar_t* text = nullptr;
+    if (!VerQueryValueW(block.data(), path, reinterpret_cast<void**>(&text), &length) || !text) return {};
+    return std::wstring(text, wcsnlen(text, length));
+}

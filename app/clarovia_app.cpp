@@ -1,0 +1,37 @@
+#include "clarovia_app.h"
+
+#include <commctrl.h>
+
+#include "main_hidden_dlg.h"
+
+namespace {
+constexpr wchar_t kCompany[] = L"kesto's tool";
+constexpr wchar_t kInstanceMutex[] = L"Kesto's Clarovia";
+constexpr wchar_t kHiddenWindowCaption[] = L"Clarovia Hidden Window.";
+}  // namespace
+
+bool CClaroviaApp::InitInstance() {
+    InitCommonControls();
+    SetRegistryKey(kCompany);
+
+    instanceLock_.reset(CreateMutexW(nullptr, TRUE, kInstanceMutex));
+    if (!instanceLock_ || GetLastError() == ERROR_ALREADY_EXISTS) {
+        // A copy runs already: it takes this start as a double-click on its tray icon.
+        const HWND running = FindWindowW(nullptr, kHiddenWindowCaption);
+        SetForegroundWindow(running);
+        PostMessageW(running, WM_TRAYNOTIFY, 0, WM_LBUTTONDBLCLK);
+        return false;
+    }
+    mainDialog_ = new CMainHiddenDlg(profile());
+    SetMainWindow(mainDialog_);
+    mainDialog_->Create();
+    return true;
+}
+
+int CClaroviaApp::ExitInstance() {
+    // Deleting the window object writes the settings back.
+    SetMainWindow(nullptr);
+    delete mainDialog_;
+    mainDialog_ = nullptr;
+    return fw::Application::ExitInstance();
+}

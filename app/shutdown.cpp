@@ -1,0 +1,13 @@
+// After the hidden main window is destroyed: give back what the program changed in
+// other windows, remove the tray icon, stop and unload the library. The settings are
+// written when the window object is deleted afterwards.
+#include "main_hidden_dlg.h"
+
+void CMainHiddenDlg::PostNcDestroy() {
+    RestoreClockTitle();
+    for (const ShadeRecord& record : ShadedWindows)
+        if (IsWindow(record.window)) ResizeKeepingPosition(record.window, record.height);
+    ShadedWindows.clear();
+    Shell_NotifyIconW(NIM_DELETE, &TrayIcon);
+    Library.Unbind();
+}

@@ -1,0 +1,94 @@
+// The tray icon, its menu, the pause state and the opening of the settings sheet.
+#include "dialog.h"
+#include "main_hidden_dlg.h"
+#include "about_dlg.h"
+#include "resource.h"
+
+void CMainHiddenDlg::FillTrayIcon() {
+    TrayIcon = {};
+    TrayIcon.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    TrayIcon.hWnd = hwnd();
+    TrayIcon.uID = IDI_APP;
+    TrayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    TrayIcon.uCallbackMessage = WM_TRAYNOTIFY;
+    TrayIcon.hIcon = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    lstrcpynW(TrayIcon.szTip, fw::ResourceString(IDS_TRAY_TIP).c_str(), ARRAYSIZE(TrayIcon.szTip));
+}
+
+void CMainHiddenDlg::UpdateTrayIcon() {
+    // Adding a present icon or deleting an absent one fails without effect.
+    Shell_NotifyIconW(Settings.NoTaskTrayIcon ? NIM_DELETE : NIM_ADD, &TrayIcon);
+}
+
+void CMainHiddenDlg::OnTrayNotify(LPARAM mouseMessage) {
+    switch (mouseMessage) {
+    case WM_RBUTTONUP:
+        if (!SheetOpen) ShowTrayMenu();
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (Paused) {
+            TrimWorkingSet();
+        } else if (!SheetOpen) {
+            OpenSettingsSheet(LastSheetPage);
+            TrimWorkingSet();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainHiddenDlg::ShowTrayMenu() {
+    POINT pt = {};
+    GetCursorPos(&pt);
+    SetForegroundWindow(hwnd());
+    fw::Menu menu(CreatePopupMenu());
+    if (!menu) return;
+    AppendMenuW(menu.get(), MF_STRING | (Paused ? MF_GRAYED : 0), ID_TRAY_SETTINGS,
+                fw::ResourceString(IDS_MENU_SETTINGS).c_str());
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING, ID_TRAY_PAUSE,
+                fw::ResourceString(Paused ? IDS_MENU_RESUME : IDS_MENU_PAUSE).c_str());
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING, ID_TRAY_ABOUT, fw::ResourceString(IDS_MENU_ABOUT).c_str());
+    AppendMenuW(menu.get(), MF_STRING, ID_TRAY_EXIT, fw::ResourceString(IDS_MENU_EXIT).c_str());
+    TrackPopupMenu(menu.get(), TPM_RIGHTALIGN | TPM_LEFTBUTTON, pt.x, pt.y, 0, hwnd(), nullptr);
+}
+
+void CMainHiddenDlg::OnCommand(UINT id) {
+    switch (id) {
+    case ID_TRAY_SETTINGS:
+        if (!Paused && !SheetOpen) OpenSettingsSheet(1);
+        break;
+    case ID_TRAY_ABOUT: {
+        CAboutDlg about;
+        about.DoModal();
+        break;
+    }
+    case ID_TRAY_EXIT:
+        Destroy();
+        break;
+    case ID_TRAY_PAUSE:
+        TogglePause();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainHiddenDlg::TogglePause() {
+    Paused = Paused == 0 ? 1 : 0;
+    Library.LockMessage(Paused);
+}
+
+void CMainHiddenDlg::OpenSettingsSheet(int startPage) {
+    AppliedIconBkMode = Settings.DeskTopIconBkMode;
+    AppliedIconTextColorMode = Settings.DeskTopIconTextColorMode;
+    AppliedTaskbarTP = Settings.EnableTaskbarTP;
+    SheetOpen = 1;
+    // The settings sheet runs here, modally, on `startPage`, editing Settings in
+    // place; OK applies, and the page it closed on becomes LastSheetPage.
+    (void)startPage;
+    SheetOpen = 0;
+}

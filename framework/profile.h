@@ -1,0 +1,28 @@
+// Per-user settings in the registry: HKEY_CURRENT_USER\Software\<company>\<app>\<section>.
+// Integers are REG_DWORD, strings REG_SZ. A missing or unreadable value gives the
+// default; failed writes are ignored.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace fw {
+
+class Profile {
+public:
+    Profile() = default;
+    void Open(const wchar_t* company, const wchar_t* appName);
+    bool IsOpen() const { return !root_.empty(); }
+    const std::wstring& root() const { return root_; }
+
+    int GetInt(const wchar_t* section, const wchar_t* entry, int defaultValue) const;
+    std::wstring GetString(const wchar_t* section, const wchar_t* entry, const wchar_t* defaultValue) const;
+    bool WriteInt(const wchar_t* section, const wchar_t* entry, int value) const;
+    bool WriteString(const wchar_t* section, const wchar_t* entry, const std::wstring& value) const;
+
+private:
+    std::wstring root_;  // Software\<company>\<app>
+};
+
+}  // namespace fw

@@ -1,0 +1,79 @@
+#include "title_clock.h"
+
+#include <ctime>
+#include <cwchar>
+
+#include "window_filter.h"
+
+namespace {
+// A foreign window may hang: give up on its title rather than freeze the program.
+constexpr UINT kTitleTimeoutMs = 2000;
+
+void SetTitle(HWND window, const wchar_t* title) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title), SMTO_ABORTIFHUNG, kTitleTimeoutMs,
+                        &result);
+}
+
+// Base title followed by as much of the clock text as fits the title buffer; returns
+// how many characters of the clock text were appended.
+int Compose(wchar_t (&out)[TitleClock::kTitleSize], const wchar_t* base, const std::wstring& clock) {
+    size_t n = wcsnlen(base, TitleClock::kTitleSize - 1);
+    wmemcpy(out, base, n);
+    const size_t room = TitleClock::kTitleSize - 1 - n;
+    const size_t add = clock.size() < room ? clock.size() : room;
+    wmemcpy(out + n, clock.data(), add);
+    out[n + add] = 0;
+    return static_cast<int>(add);
+}
+}  // namespace
+
+std::wstring TitleClock::ClockText(HWND window, const std::wstring& timeFormat, bool withClassName) {
+    std::wstring text;
+    const __time64_t now = _time64(nullptr);
+    struct tm local = {};
+    if (_localtime64_s(&local, &now) == 0) {
+        wchar_t buffer[kTimeSize];
+        const std::wstring format = L"  " + timeFormat;
+        const size_t n = wcsftime(buffer, kTimeSize, format.c_str(), &local);
+        if (n > 0) text.assign(buffer, n);
+    }
+    if (withClassName) text = text + L" [" + WindowClassName(window) + L"]";
+    return text;
+}
+
+void TitleClock::RestoreTitle() {
+    if (window_ && IsWindow(window_)) SetTitle(window_, savedTitle_);
+}
+
+void TitleClock::Tick(const std::wstring& timeFormat, bool withClassName,
+                      const std::vector<std::wstring>& classFilter) {
+    const HWND w = GetForegroundWindow();
+    if (!IsWindow(w) || !IsWindowVisible(w)) return;
+    if (!(GetWindowLongW(w, GWL_STYLE) & WS_CAPTION) || IsShellOrFilteredWindow(w, classFilter)) {
+        RestoreTitle();
+        return;
+    }
+    const std::wstring clock = ClockText(w, timeFormat, withClassName);
+    wchar_t title[kTitleSize];
+
+    if (w != window_) {
+        RestoreTitle();
+        window_ = w;
+        savedTitle_[0] = 0;
+        GetWindowTextW(w, savedTitle_, kTitleSize);
+        suffixLength_ = Compose(title, savedTitle_, clock);
+        SetTitle(w, title);
+        return;
+    }
+
+    // The same window: does it still show our title, or did it set one of its own?
+    wchar_t current[kTitleSize] = {};
+    GetWindowTextW(w, current, kTitleSize);
+    const size_t length = wcsnlen(current, kTitleSize - 1);
+    wchar_t withoutClock[kTitleSize] = {};
+    if (length >= static_cast<size_t>(suffixLength_)) wmemcpy(withoutClock, current, length - suffixLength_);
+    if (wcscmp(withoutClock, savedTitle_) != 0) wmemcpy(savedTitle_, current, kTitleSize);
+    suffixLength_ = Compose(title, savedTitle_, clock);
+    SetTitle(w, title);
+}

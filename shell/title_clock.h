@@ -1,0 +1,33 @@
+// The title-bar clock: the current time, and optionally the class name, written
+// behind the title of the foreground window once a second. The window's own title is
+// kept and given back when the clock moves on, is switched off, or the program ends.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class TitleClock {
+public:
+    // Title buffers hold at most this many characters, the terminating zero included.
+    static constexpr int kTitleSize = 260;
+    // The formatted time holds at most this many characters, the zero included.
+    static constexpr int kTimeSize = 128;
+
+    // One tick of the clock timer.
+    void Tick(const std::wstring& timeFormat, bool withClassName, const std::vector<std::wstring>& classFilter);
+    // Gives the window that carries the clock its own title back, if it still exists.
+    void RestoreTitle();
+
+    HWND window() const { return window_; }
+
+    // The clock text for the window: two blanks and the time, then " [class]" when
+    // asked for. Empty time part when the format fails or does not fit.
+    static std::wstring ClockText(HWND window, const std::wstring& timeFormat, bool withClassName);
+
+private:
+    HWND window_ = nullptr;
+    wchar_t savedTitle_[kTitleSize] = {};
+    int suffixLength_ = 0;
+};
