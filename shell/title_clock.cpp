@@ -15,6 +15,18 @@ void SetTitle(HWND window, const wchar_t* title) {
                         &result);
 }
 
+// Whether every conversion of a time format is one the runtime knows; an unknown one
+// would reach the runtime's invalid-parameter handling, which may end the program.
+bool IsSafeTimeFormat(const std::wstring& format) {
+    static constexpr wchar_t kConversions[] = L"aAbBcdHIjmMpSUwWxXyYzZ%";
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != L'%') continue;
+        if (++i < format.size() && format[i] == L'#') ++i;
+        if (i >= format.size() || !wcschr(kConversions, format[i])) return false;
+    }
+    return true;
+}
+
 // Base title followed by as much of the clock text as fits the title buffer; returns
 // how many characters of the clock text were appended.
 int Compose(wchar_t (&out)[TitleClock::kTitleSize], const wchar_t* base, const std::wstring& clock) {
@@ -31,11 +43,11 @@ int Compose(wchar_t (&out)[TitleClock::kTitleSize], const wchar_t* base, const s
 std::wstring TitleClock::ClockText(HWND window, const std::wstring& timeFormat, bool withClassName) {
     std::wstring text;
     const __time64_t now = _time64(nullptr);
-    struct tm local = {};
-    if (_localtime64_s(&local, &now) == 0) {
+    const struct tm* local = _localtime64(&now);
+    if (local && IsSafeTimeFormat(timeFormat)) {
         wchar_t buffer[kTimeSize];
         const std::wstring format = L"  " + timeFormat;
-        const size_t n = wcsftime(buffer, kTimeSize, format.c_str(), &local);
+        const size_t n = wcsftime(buffer, kTimeSize, format.c_str(), local);
         if (n > 0) text.assign(buffer, n);
     }
     if (withClassName) text = text + L" [" + WindowClassName(window) + L"]";
@@ -44,6 +56,7 @@ std::wstring TitleClock::ClockText(HWND window, const std::wstring& timeFormat, 
 
 void TitleClock::RestoreTitle() {
     if (window_ && IsWindow(window_)) SetTitle(window_, savedTitle_);
+    window_ = nullptr;  // given back once: the window owns its title again
 }
 
 void TitleClock::Tick(const std::wstring& timeFormat, bool withClassName,
