@@ -13,6 +13,13 @@ CAboutDlg::CAboutDlg() : fw::Dialog(IDD_ABOUTBOX, nullptr) {}
 BOOL CAboutDlg::OnInitDialog() {
     const std::wstring version = ReadFileVersionString(fw::ProgramFolder() + L"vitrel.dll", L"FileVersion");
     SetDlgItemTextW(hwnd(), IDC_LIBRARY_VERSION, (L"vitrel.dll v" + version).c_str());
+    // Its owner is never shown: centre the box on the work area.
+    RECT work = {}, rc = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(hwnd(), &rc);
+    SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - (rc.right - rc.left)) / 2,
+                 work.top + (work.bottom - work.top - (rc.bottom - rc.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return TRUE;
 }
 

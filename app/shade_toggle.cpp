@@ -37,8 +37,9 @@ void CMainHiddenDlg::ToggleShade(HWND window) {
     const int captionHeight = GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFRAME);
     const int height = rc.bottom - rc.top;
     if (height == captionHeight) {
+        // Already no taller than its title bar: unroll it to the default height. That
+        // is the unshading, so nothing is recorded and the next request rolls it up.
         ResizeKeepingPosition(window, Settings.DefaultHeight);
-        ShadedWindows.push_back({window, Settings.DefaultHeight});
     } else {
         ResizeKeepingPosition(window, captionHeight);
         ShadedWindows.push_back({window, height});

@@ -8,6 +8,6 @@ void CMainHiddenDlg::PostNcDestroy() {
     for (const ShadeRecord& record : ShadedWindows)
         if (IsWindow(record.window)) ResizeKeepingPosition(record.window, record.height);
     ShadedWindows.clear();
-    Shell_NotifyIconW(NIM_DELETE, &TrayIcon);
+    if (TrayIcon.cbSize) Shell_NotifyIconW(NIM_DELETE, &TrayIcon);  // empty if the library never loaded
     Library.Unbind();
 }

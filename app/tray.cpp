@@ -54,6 +54,8 @@ void CMainHiddenDlg::ShowTrayMenu() {
     AppendMenuW(menu.get(), MF_STRING, ID_TRAY_ABOUT, fw::ResourceString(IDS_MENU_ABOUT).c_str());
     AppendMenuW(menu.get(), MF_STRING, ID_TRAY_EXIT, fw::ResourceString(IDS_MENU_EXIT).c_str());
     TrackPopupMenu(menu.get(), TPM_RIGHTALIGN | TPM_LEFTBUTTON, pt.x, pt.y, 0, hwnd(), nullptr);
+    // Lets the menu of a background window close properly the next time it opens.
+    PostMessageW(hwnd(), WM_NULL, 0, 0);
 }
 
 void CMainHiddenDlg::OnCommand(UINT id) {

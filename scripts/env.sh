@@ -9,8 +9,11 @@
 #                                      create the Wine prefix DIR from a cached template
 #                                      (--fresh: replace an existing one with a new copy)
 #   clarovia_kill_prefix [DIR]         end every Wine process of prefix DIR (default prefix)
-#   clarovia_start_session             Xvfb + persistent wineserver + "shell" desktop;
+#   clarovia_start_session [--display-from-env]
+#                                      Xvfb + persistent wineserver + "shell" desktop;
 #                                      exports WINEPREFIX, DISPLAY, LANG, ...
+#                                      (--display-from-env: no Xvfb, the desktop opens on
+#                                      the X display in $DISPLAY, which must answer)
 #   clarovia_stop_session              end what clarovia_start_session started (idempotent)
 #   clarovia_install_traps             stop the session (and a clarovia_run child) on
 #                                      EXIT, INT and TERM
@@ -43,6 +46,7 @@ CLAROVIA_TEMPLATE_REVISION=1
 _CLAROVIA_XVFB_PID=
 _CLAROVIA_SESSION_PREFIX=
 _CLAROVIA_XVFB_PIDFILE=
+_CLAROVIA_ENV_DISPLAY=
 _CLAROVIA_CHILD_PID=
 
 _clarovia_log() { printf '[env] %s\n' "$*" >&2; }
@@ -336,9 +340,10 @@ clarovia_kill_prefix() {
 # ---------------------------------------------------------------------------------------
 # Session: Xvfb, persistent wineserver, "shell" desktop with its taskbar
 
-# True when the root window has the "shell" desktop (an explorer.exe window named like
+# True when the display has the "shell" desktop (an explorer.exe window named like
 # "shell - Wine desktop") and, inside it, the taskbar: a strip as wide as the desktop
-# along its bottom edge.
+# along its bottom edge.  The desktop is a child of the root window on Xvfb, deeper
+# down on a display whose window manager puts a frame around it.
 _clarovia_desktop_ready() {
   local tree
   tree=$(timeout 5 xwininfo -root -tree 2>/dev/null) || return 1
@@ -347,9 +352,10 @@ _clarovia_desktop_ready() {
       if (!match(s, /[0-9]+x[0-9]+[+-][0-9]+[+-][0-9]+/)) return 0
       g = substr(s, RSTART, RLENGTH); gsub(/[+x-]/, " ", g); split(g, G, " "); return 1
     }
-    /^     0x/ { inside = 0 }
-    /^     0x/ && /"shell/ && /explorer\.exe/ && geom($0) { inside = 1; W = G[1]; H = G[2]; next }
-    inside && /^        0x/ && geom($0) && G[1] == W && G[2] < H && G[4] + G[2] == H { found = 1 }
+    { match($0, /^ */); depth = RLENGTH }
+    inside && depth <= D { inside = 0 }
+    /^ *0x/ && /"shell/ && /explorer\.exe/ && geom($0) { inside = 1; D = depth; W = G[1]; H = G[2]; next }
+    inside && /^ *0x/ && depth == D + 3 && geom($0) && G[1] == W && G[2] < H && G[4] + G[2] == H { found = 1 }
     END { exit !found }
   ' <<<"$tree"
 }
@@ -374,29 +380,20 @@ _clarovia_kill_stale_xvfb() {
   kill -KILL "$pid" 2>/dev/null || true
 }
 
-clarovia_start_session() {
-  if [[ -n $_CLAROVIA_XVFB_PID ]] && _clarovia_alive "$_CLAROVIA_XVFB_PID"; then
-    return 0   # already running in this shell
-  fi
-  local start logdir n pid i
-  start=$(_clarovia_now_ms)
-  # shellcheck disable=SC2031
-  export WINEPREFIX
-  WINEPREFIX=$(clarovia_default_prefix)
-  _clarovia_wine_env
-  clarovia_prepare_prefix "$WINEPREFIX"
-  clarovia_kill_prefix "$WINEPREFIX"   # a stale server would ignore our display
-  logdir=${CLAROVIA_LOG_DIR:-$CLAROVIA_ROOT/build/session-logs}
-  mkdir -p "$logdir"
-  _clarovia_kill_stale_xvfb "$logdir/xvfb.pid" "$WINEPREFIX"
-  _CLAROVIA_SESSION_PREFIX=$WINEPREFIX
+# Start Xvfb on a free display number and export DISPLAY (part of clarovia_start_session).
+_clarovia_start_xvfb() {
+  local logdir=$1 n pid i detach=(setsid)
+  [[ $- != *m* ]] || detach=()
   _CLAROVIA_XVFB_PIDFILE=$logdir/xvfb.pid
-
   # A free display number: no socket, no lock file, and Xvfb must come up on it.
   pid=
   for (( n = 90; n < 190; n++ )); do
     [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    # Out of the terminal's process group, so that a Ctrl+C reaches the traps, which end
+    # the Wine programs before the display (Xvfb would otherwise die first, taking them
+    # along).  With job control (an interactive shell) a background job has its own group
+    # already, and setsid would fork: $! would no longer be Xvfb.
+    "${detach[@]}" Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset \
       </dev/null >"$logdir/xvfb.log" 2>&1 &
     pid=$!
     _CLAROVIA_XVFB_PID=$pid
@@ -417,6 +414,40 @@ clarovia_start_session() {
   fi
   export DISPLAY=":$n"
   printf '%s\n' "$pid" >"$_CLAROVIA_XVFB_PIDFILE"
+}
+
+# shellcheck disable=SC2120  # the option is optional: callers pass none or --display-from-env
+clarovia_start_session() {
+  local from_env=0
+  if [[ ${1:-} == --display-from-env ]]; then from_env=1; shift; fi
+  if [[ -n $_CLAROVIA_XVFB_PID ]] && _clarovia_alive "$_CLAROVIA_XVFB_PID"; then
+    return 0   # already running in this shell
+  fi
+  if [[ -n $_CLAROVIA_ENV_DISPLAY && -n $_CLAROVIA_SESSION_PREFIX ]]; then
+    return 0   # already running in this shell, on $DISPLAY
+  fi
+  if (( from_env )) && ! { [[ -n ${DISPLAY:-} ]] && timeout 5 xdpyinfo >/dev/null 2>&1; }; then
+    _clarovia_log "--display-from-env: the X display '${DISPLAY:-}' does not answer"
+    return 1
+  fi
+  local start logdir i
+  start=$(_clarovia_now_ms)
+  # shellcheck disable=SC2031
+  export WINEPREFIX
+  WINEPREFIX=$(clarovia_default_prefix)
+  _clarovia_wine_env
+  clarovia_prepare_prefix "$WINEPREFIX"
+  clarovia_kill_prefix "$WINEPREFIX"   # a stale server would ignore our display
+  logdir=${CLAROVIA_LOG_DIR:-$CLAROVIA_ROOT/build/session-logs}
+  mkdir -p "$logdir"
+  _clarovia_kill_stale_xvfb "$logdir/xvfb.pid" "$WINEPREFIX"
+  _CLAROVIA_SESSION_PREFIX=$WINEPREFIX
+
+  if (( from_env )); then
+    _CLAROVIA_ENV_DISPLAY=$DISPLAY
+  elif ! _clarovia_start_xvfb "$logdir"; then
+    return 1
+  fi
 
   # Persistent server: the desktop and explorer.exe stay up between test programs.
   if ! timeout 30 wineserver -p </dev/null >>"$logdir/wine.log" 2>&1; then
@@ -464,6 +495,7 @@ clarovia_stop_session() {
     rm -f "$_CLAROVIA_XVFB_PIDFILE" || true
     _CLAROVIA_XVFB_PIDFILE=
   fi
+  _CLAROVIA_ENV_DISPLAY=
   return "$rc"
 }
 

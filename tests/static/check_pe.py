@@ -1,9 +1,16 @@
 #!/usr/bin/env python3
 """Static checks of the built deliverables (both architectures, no Wine needed).
 
+    check_pe.py --arch x86|x86_64 --dll vitrel.dll
+    check_pe.py --arch x86|x86_64 --exe Clarovia.exe
+
 vitrel.dll: the 26 exports with their ordinals, the shared section with its flags,
-size and initial record, the imports (KERNEL32 and USER32 only) and, for the 32-bit
-build, a PE header and imports that Windows 2000/XP accept.
+size and initial record, the imports (KERNEL32 and USER32 only), the version resource
+and, for the 32-bit build, a PE header and imports that Windows 2000/XP accept.
+
+Clarovia.exe: machine, subsystem, PE header and imports that Windows 2000/XP accept
+(32-bit build), no import of vitrel.dll (the program loads it at run time), and the
+resources: version, dialogs, strings, icon and manifest.
 """
 import argparse
 import struct
@@ -30,6 +37,64 @@ FIELDS = [
 INITIAL = {"Locked": 1, "ClaroviaValue": 255, "MoveTPValue": 255, "SizingTPValue": 255,
            "TaskbarTPValue": 255, "WheelLevel": 255, "MoveTPW": 500, "MoveTPH": 500, "ShadeArea": 1}
 
+# Version resources. FileVersion of the program reads 2.8.2.9 while its fixed version
+# is 2.8.2.2: that is how the program has always been stamped (res/version.h).
+VITREL_FIXED = (2, 7, 5, 0)
+VITREL_STRINGS = {"041104b0": {
+    "FileVersion": "2.7.5", "ProductVersion": "2.7.5",
+    "FileDescription": "Clarovia Support dll.", "ProductName": "Clarovia Support dll.",
+    "InternalName": "vitrel", "OriginalFilename": "vitrel.dll", "SpecialBuild": "20071213"}}
+VITREL_TRANSLATION = [(0x0411, 1200)]
+PROGRAM_FIXED = (2, 8, 2, 2)
+PROGRAM_STRINGS = {"041103a4": {
+    "FileVersion": "2.8.2.9", "ProductVersion": "2.8.2.2",
+    "FileDescription": "Clarovia", "ProductName": "Clarovia",
+    "InternalName": "Clarovia.exe", "OriginalFilename": "Clarovia.exe",
+    "Comments": "For WindowsXP, 2K", "SpecialBuild": "20071213"}}
+PROGRAM_TRANSLATION = [(0x0411, 932)]
+
+# The program's resources (ids from res/resource.h).
+LANG_JAPANESE = 0x0411
+RT_ICON, RT_DIALOG, RT_STRING, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 5, 6, 14, 16, 24
+IDD_ABOUTBOX, IDD_HIDDEN, IDI_APP, IDC_LIBRARY_VERSION, IDOK = 100, 102, 128, 1000, 1
+BUTTON, STATIC = 0x80, 0x82
+WS_POPUP, WS_CHILD, WS_VISIBLE, WS_CAPTION = 0x80000000, 0x40000000, 0x10000000, 0x00C00000
+WS_SYSMENU, WS_GROUP, WS_TABSTOP = 0x00080000, 0x00020000, 0x00010000
+DS_MODALFRAME, DS_SETFONT, WS_EX_TOOLWINDOW = 0x80, 0x40, 0x80
+SS_CENTER, SS_RIGHT, SS_ICON, SS_NOPREFIX, BS_DEFPUSHBUTTON = 1, 2, 3, 0x80, 1
+CONTROL = WS_CHILD | WS_VISIBLE
+DIALOGS = {
+    IDD_ABOUTBOX: dict(
+        style=WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, exstyle=0,
+        rect=(0, 0, 167, 61), caption="Clarovia", font=(9, "MS UI Gothic"),
+        items=[  # class, id, rectangle, style, text (or resource id)
+            (STATIC, -1, (5, 34, 20, 20), CONTROL | SS_ICON, IDI_APP),
+            (STATIC, -1, (0, 7, 166, 8), CONTROL | SS_CENTER | SS_NOPREFIX | WS_GROUP,
+             "Clarovia Version 2.8.2.2"),
+            (STATIC, -1, (0, 20, 166, 8), CONTROL | SS_CENTER | WS_GROUP, "ウインドウ半透明化ツール"),
+            (BUTTON, IDOK, (58, 37, 50, 16), CONTROL | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP,
+             "OK"),
+            (STATIC, IDC_LIBRARY_VERSION, (100, 53, 67, 8), CONTROL | SS_RIGHT | WS_GROUP,
+             "スタティック"),
+        ]),
+    # Never shown: no WS_VISIBLE, and no WS_SYSMENU that a resource compiler might add.
+    IDD_HIDDEN: dict(
+        style=0x80C00040, exstyle=0x80, rect=(0, 0, 104, 0), caption="Clarovia Hidden Window.",
+        font=(8, "MS UI Gothic"), items=[]),
+}
+STRINGS = {
+    101: "サポートDLLがロードできませんでした。",
+    102: "Clarovia v2.8.2.2",
+    103: "Clarovia v2.8.2.2",
+    200: "設定(&S)",
+    201: "一時停止(&R)",
+    202: "再開(&R)",
+    203: "ﾊﾞｰｼﾞｮﾝ情報(&A)",   # half-width katakana
+    204: "終了(&X)",
+}
+# Strings the program passes through ANSI (code page 932) interfaces.
+CP932_STRINGS = (101, 103, 200, 201, 202, 203, 204)
+
 # Functions that Windows XP SP2 does not export: a 32-bit import of any of them keeps
 # the program from starting there.
 POST_XP = {
@@ -45,7 +110,77 @@ POST_XP = {
     "GetFinalPathNameByHandleW", "QueryFullProcessImageNameW", "GetErrorMode", "WerRegisterRuntimeExceptionModule",
     "ChangeWindowMessageFilter", "ChangeWindowMessageFilterEx", "SetProcessDPIAware",
     "IsProcessDPIAware", "AddClipboardFormatListener", "GetDpiForWindow", "ShutdownBlockReasonCreate",
+    # KERNEL32
+    "TryAcquireSRWLockExclusive", "TryAcquireSRWLockShared", "CreateMutexExA", "CreateSemaphoreExA",
+    "CreateWaitableTimerExW", "SetWaitableTimerEx", "GetThreadId", "GetProcessIdOfThread",
+    "CancelIoEx", "CancelSynchronousIo", "GetQueuedCompletionStatusEx",
+    "SetFileCompletionNotificationModes", "CreateFile2", "GetOverlappedResultEx",
+    "GetFinalPathNameByHandleA", "QueryFullProcessImageNameA", "CreateSymbolicLinkA",
+    "GetVolumeInformationByHandleW", "GetNamedPipeClientProcessId", "GetProductInfo",
+    "QueryThreadCycleTime", "QueryProcessCycleTime", "QueryIdleProcessorCycleTime",
+    "GetLogicalProcessorInformationEx", "GetActiveProcessorCount", "GetMaximumProcessorCount",
+    "CreateThreadpoolWork", "SubmitThreadpoolWork", "CloseThreadpoolWork",
+    "WaitForThreadpoolWorkCallbacks", "CreateThreadpoolTimer", "SetThreadpoolTimer",
+    "CloseThreadpoolTimer", "CreateThreadpoolWait", "SetThreadpoolWait", "CloseThreadpoolWait",
+    "InitializeProcThreadAttributeList", "UpdateProcThreadAttribute",
+    "DeleteProcThreadAttributeList", "CreateRemoteThreadEx", "GetDynamicTimeZoneInformation",
+    "RegisterApplicationRestart", "RegisterApplicationRecoveryCallback", "WerSetFlags",
+    "LocaleNameToLCID", "LCIDToLocaleName", "ResolveLocaleName", "EnumSystemLocalesEx",
+    "GetSystemDefaultLocaleName", "GetUserPreferredUILanguages", "GetThreadPreferredUILanguages",
+    "SetThreadPreferredUILanguages", "GetNumberFormatEx", "GetCurrencyFormatEx",
+    "GetDateFormatEx", "GetTimeFormatEx", "GetCalendarInfoEx", "FindNLSStringEx",
+    "CompareStringOrdinal", "NormalizeString", "IsNormalizedString", "IdnToAscii",
+    "IdnToUnicode", "GetThreadErrorMode", "SetThreadErrorMode", "AddDllDirectory",
+    "RemoveDllDirectory", "SetDefaultDllDirectories", "GetCurrentThreadStackLimits",
+    "WaitOnAddress", "WakeByAddressSingle", "WakeByAddressAll", "Wow64GetThreadContext",
+    "Wow64SetThreadContext", "GetTickCount64", "IsThreadAFiber", "GetApplicationRecoveryCallback",
+    # USER32
+    "SetProcessDpiAwarenessContext", "SetThreadDpiAwarenessContext", "GetThreadDpiAwarenessContext",
+    "GetDpiForSystem", "GetSystemMetricsForDpi", "AdjustWindowRectExForDpi",
+    "SystemParametersInfoForDpi", "EnableNonClientDpiScaling", "RegisterPowerSettingNotification",
+    "UnregisterPowerSettingNotification", "RemoveClipboardFormatListener",
+    "UpdateLayeredWindowIndirect", "CalculatePopupWindowPosition", "RegisterTouchWindow",
+    "UnregisterTouchWindow", "GetTouchInputInfo", "CloseTouchInputHandle", "GetGestureInfo",
+    "SetWindowDisplayAffinity", "GetWindowDisplayAffinity", "ShutdownBlockReasonDestroy",
+    "ShutdownBlockReasonQuery", "LogicalToPhysicalPoint", "PhysicalToLogicalPoint",
+    "SetProcessDpiAwareness", "GetDisplayConfigBufferSizes", "QueryDisplayConfig",
+    "DisplayConfigGetDeviceInfo", "SetDisplayConfig", "RegisterPointerInputTarget",
+    # ADVAPI32
+    "RegGetValueA", "RegGetValueW", "RegDeleteTreeA", "RegDeleteTreeW", "RegCopyTreeA",
+    "RegCopyTreeW", "RegSetKeyValueA", "RegSetKeyValueW", "RegDeleteKeyValueA",
+    "RegDeleteKeyValueW", "RegLoadMUIStringA", "RegLoadMUIStringW", "RegDeleteKeyExA",
+    "RegDeleteKeyExW", "RegDisableReflectionKey", "RegEnableReflectionKey",
+    "RegQueryReflectionKey", "EventRegister", "EventUnregister", "EventWrite",
+    "EventWriteTransfer", "EventEnabled",
+    # SHELL32, COMCTL32
+    "SHGetKnownFolderPath", "SHGetKnownFolderIDList", "SHSetKnownFolderPath",
+    "SHCreateItemFromParsingName", "SHCreateItemFromIDList", "SHGetStockIconInfo",
+    "SHGetPropertyStoreForWindow", "Shell_NotifyIconGetRect", "SHEvaluateSystemCommandTemplate",
+    "SetCurrentProcessExplicitAppUserModelID", "GetCurrentProcessExplicitAppUserModelID",
+    "TaskDialog", "TaskDialogIndirect", "LoadIconMetric", "LoadIconWithScaleDown",
 }
+# Whole DLLs that Windows XP does not have.
+POST_XP_DLLS = {
+    "DWMAPI.DLL", "BCRYPT.DLL", "NCRYPT.DLL", "D2D1.DLL", "DWRITE.DLL", "DXGI.DLL",
+    "D3D10.DLL", "D3D10_1.DLL", "D3D11.DLL", "PROPSYS.DLL", "SHCORE.DLL", "KTMW32.DLL",
+    "WEVTAPI.DLL", "TDH.DLL", "UCRTBASE.DLL", "VCRUNTIME140.DLL", "MSVCP140.DLL",
+    "WINDOWSCODECS.DLL", "CFGMGR32.DLL", "MMDEVAPI.DLL", "AVRT.DLL",
+}
+# Prefixes of names that are newer than XP wherever they appear: the API sets and the
+# psapi functions that Windows 7 moved into KERNEL32.
+POST_XP_DLL_PREFIXES = ("API-MS-WIN-", "EXT-MS-WIN-")
+POST_XP_PREFIXES = ("K32",)
+
+
+def post_xp_imports(dll, funcs):
+    """The imports of one DLL that Windows XP cannot satisfy."""
+    if dll in POST_XP_DLLS or dll.startswith(POST_XP_DLL_PREFIXES):
+        return ["(the whole DLL)"]
+    bad = {f for f in funcs if f in POST_XP or f.startswith(POST_XP_PREFIXES)}
+    if dll == "MSVCRT.DLL":
+        # XP's msvcrt.dll has none of the "secure" (_s) and locale (_l) variants.
+        bad |= {f for f in funcs if f.endswith(("_s", "_l")) and not f.startswith("#")}
+    return sorted(bad)
 
 failures = []
 
@@ -69,6 +204,8 @@ class PE:
         self.os_version = struct.unpack_from("<HH", d, opt + 40)
         self.subsys_version = struct.unpack_from("<HH", d, opt + 48)
         self.subsystem = struct.unpack_from("<H", d, opt + 68)[0]
+        self.image_base = struct.unpack_from("<Q" if self.pe32plus else "<I", d,
+                                             opt + (24 if self.pe32plus else 28))[0]
         dd = opt + (112 if self.pe32plus else 96)
         self.dirs = [struct.unpack_from("<II", d, dd + 8 * i) for i in range(16)]
         self.sections = []
@@ -109,18 +246,210 @@ class PE:
             if not name:
                 break
             dll = self.cstr(name).upper()
-            thunks = self.off(oft or ft)
-            funcs = []
-            step, flag = (8, 1 << 63) if self.pe32plus else (4, 1 << 31)
-            while True:
-                t = struct.unpack_from("<Q" if self.pe32plus else "<I", self.data, thunks)[0]
-                if not t:
-                    break
-                funcs.append("#%d" % (t & 0xFFFF) if t & flag else self.cstr((t & 0x7FFFFFFF) + 2))
-                thunks += step
-            result.setdefault(dll, []).extend(funcs)
+            result.setdefault(dll, []).extend(self._thunk_names(oft or ft))
             o += 20
         return result
+
+
+    def _thunk_names(self, rva):
+        funcs = []
+        step, flag = (8, 1 << 63) if self.pe32plus else (4, 1 << 31)
+        o = self.off(rva)
+        while True:
+            t = struct.unpack_from("<Q" if self.pe32plus else "<I", self.data, o)[0]
+            if not t:
+                return funcs
+            funcs.append("#%d" % (t & 0xFFFF) if t & flag else self.cstr((t & 0x7FFFFFFF) + 2))
+            o += step
+
+    def delay_imports(self):
+        """Delay-load imports: {DLL name (upper case): [function names]}."""
+        rva, _ = self.dirs[13]
+        result = {}
+        if not rva:
+            return result
+        o = self.off(rva)
+        while True:
+            attrs, name, _, _, names, _, _, _ = struct.unpack_from("<8I", self.data, o)
+            if not name:
+                return result
+            # Attribute bit 0: the fields are RVAs; without it they are addresses.
+            base = 0 if attrs & 1 else self.image_base
+            result.setdefault(self.cstr(name - base).upper(), []).extend(
+                self._thunk_names(names - base) if names else [])
+            o += 32
+
+    def resources(self):
+        """{(type, name): {language: bytes}}; type and name are ints or str."""
+        rva, _ = self.dirs[2]
+        result = {}
+        if not rva:
+            return result
+        root = self.off(rva)
+        d = self.data
+
+        def entries(o):
+            named, ids = struct.unpack_from("<HH", d, o + 12)
+            for i in range(named + ids):
+                name, target = struct.unpack_from("<II", d, o + 16 + 8 * i)
+                if name & 0x80000000:
+                    n = root + (name & 0x7FFFFFFF)
+                    length = struct.unpack_from("<H", d, n)[0]
+                    name = d[n + 2:n + 2 + 2 * length].decode("utf-16-le")
+                yield name, target
+
+        for rtype, t in entries(root):
+            check(t & 0x80000000, "resource type %s is not a directory" % rtype)
+            for rname, n in entries(root + (t & 0x7FFFFFFF)):
+                check(n & 0x80000000, "resource %s/%s is not a directory" % (rtype, rname))
+                for lang, leaf in entries(root + (n & 0x7FFFFFFF)):
+                    data_rva, size, _, _ = struct.unpack_from("<IIII", d, root + leaf)
+                    o = self.off(data_rva)
+                    result.setdefault((rtype, rname), {})[lang] = d[o:o + size]
+        return result
+
+
+def wstr(data, o):
+    """The NUL-terminated UTF-16 string at o, and the offset after its NUL."""
+    end = o
+    while data[end:end + 2] != b"\0\0":
+        end += 2
+    return data[o:end].decode("utf-16-le"), end + 2
+
+
+def sz_or_ord(data, o):
+    """A resource name or class: 0xFFFF and an ordinal, or a string."""
+    if data[o:o + 2] == b"\xff\xff":
+        return struct.unpack_from("<H", data, o + 2)[0], o + 4
+    return wstr(data, o)
+
+
+def align4(o):
+    return (o + 3) & ~3
+
+
+def parse_version(data):
+    """VS_VERSIONINFO: (the 13 words of VS_FIXEDFILEINFO or None,
+    {block: {key: value}}, [(language, code page), ...])."""
+    def node(o):
+        length, value_length, _ = struct.unpack_from("<HHH", data, o)
+        key, p = wstr(data, o + 6)
+        return o + length, value_length, key, align4(p)
+
+    end, value_length, key, p = node(0)
+    check(key == "VS_VERSION_INFO", "version resource key %r" % key)
+    fixed = struct.unpack_from("<13I", data, p) if value_length >= 52 else None
+    p = align4(p + value_length)
+    strings, translations = {}, []
+    while p < end:
+        child_end, _, child, q = node(p)
+        while q < child_end:
+            table_end, value_length, name, r = node(q)
+            if child == "StringFileInfo":
+                values = strings.setdefault(name, {})
+                while r < table_end:
+                    string_end, _, key, v = node(r)
+                    values[key] = data[v:string_end].decode("utf-16-le").split("\0")[0]
+                    r = align4(string_end)
+            elif child == "VarFileInfo" and name == "Translation":
+                translations += [struct.unpack_from("<HH", data, r + 4 * i)
+                                 for i in range(value_length // 4)]
+            q = align4(table_end)
+        p = align4(child_end)
+    return fixed, strings, translations
+
+
+def parse_dialog(data):
+    """DLGTEMPLATE or DLGTEMPLATEEX as a dict (ids signed, classes as ordinals where
+    the template has a predefined class)."""
+    classes = {"button": 0x80, "edit": 0x81, "static": 0x82, "listbox": 0x83,
+               "scrollbar": 0x84, "combobox": 0x85}
+    ex = struct.unpack_from("<HH", data, 0) == (1, 0xFFFF)
+    if ex:
+        _, _, _, exstyle, style, count, x, y, cx, cy = struct.unpack_from("<HHIIIHhhhh", data, 0)
+        o = 26
+    else:
+        style, exstyle, count, x, y, cx, cy = struct.unpack_from("<IIHhhhh", data, 0)
+        o = 18
+    menu, o = sz_or_ord(data, o)
+    cls, o = sz_or_ord(data, o)
+    caption, o = wstr(data, o)
+    font = None
+    if style & DS_SETFONT:
+        size = struct.unpack_from("<H", data, o)[0]
+        o += 6 if ex else 2
+        face, o = wstr(data, o)
+        font = (size, face)
+    items = []
+    for _ in range(count):
+        o = align4(o)
+        if ex:
+            _, iexstyle, istyle, ix, iy, icx, icy, iid = struct.unpack_from("<IIIhhhhI", data, o)
+            o += 24
+            iid = iid - (1 << 32) if iid & 0x80000000 else iid
+        else:
+            istyle, iexstyle, ix, iy, icx, icy, iid = struct.unpack_from("<IIhhhhH", data, o)
+            o += 18
+            iid = iid - (1 << 16) if iid & 0x8000 else iid
+        icls, o = sz_or_ord(data, o)
+        if isinstance(icls, str):
+            icls = classes.get(icls.lower(), icls)
+        text, o = sz_or_ord(data, o)
+        extra = struct.unpack_from("<H", data, o)[0]
+        o += 2 + extra
+        items.append(dict(cls=icls, id=iid, rect=(ix, iy, icx, icy), style=istyle,
+                          exstyle=iexstyle, text=text))
+    return dict(ex=ex, style=style, exstyle=exstyle, rect=(x, y, cx, cy), menu=menu, cls=cls,
+                caption=caption, font=font, items=items)
+
+
+def string_table(resources):
+    """{string id: text} of every RT_STRING block, any language."""
+    result = {}
+    for (rtype, block), langs in resources.items():
+        if rtype != RT_STRING or not isinstance(block, int):
+            continue
+        for data in langs.values():
+            o = 0
+            for i in range(16):
+                n = struct.unpack_from("<H", data, o)[0]
+                if n:
+                    result[(block - 1) * 16 + i] = data[o + 2:o + 2 + 2 * n].decode("utf-16-le")
+                o += 2 + 2 * n
+    return result
+
+
+def one_language(resources, rtype, name, what):
+    """The data of a resource that must exist once, in Japanese; None if missing."""
+    langs = resources.get((rtype, name))
+    if not langs:
+        check(False, "%s missing" % what)
+        return None
+    check(list(langs) == [LANG_JAPANESE], "%s in languages %s, expected only 0x%04X" % (
+        what, ["0x%04X" % lang for lang in langs], LANG_JAPANESE))
+    return next(iter(langs.values()))
+
+
+def check_version(resources, fixed_version, strings, translation, file_type, what):
+    data = one_language(resources, RT_VERSION, 1, "%s version resource" % what)
+    if data is None:
+        return
+    fixed, found, translations = parse_version(data)
+    check(fixed is not None and fixed[0] == 0xFEEF04BD, "%s VS_FIXEDFILEINFO missing" % what)
+    if fixed is None:
+        return
+    ms = fixed_version[0] << 16 | fixed_version[1]
+    ls = fixed_version[2] << 16 | fixed_version[3]
+    as_text = lambda hi, lo: "%d,%d,%d,%d" % (hi >> 16, hi & 0xFFFF, lo >> 16, lo & 0xFFFF)
+    check(fixed[2:4] == (ms, ls), "%s file version %s, expected %s" % (
+        what, as_text(*fixed[2:4]), as_text(ms, ls)))
+    check(fixed[4:6] == (ms, ls), "%s product version %s, expected %s" % (
+        what, as_text(*fixed[4:6]), as_text(ms, ls)))
+    check(fixed[7] & 0x20, "%s version flags 0x%x lack VS_FF_SPECIALBUILD" % (what, fixed[7]))
+    check(fixed[9] == file_type, "%s file type %d, expected %d" % (what, fixed[9], file_type))
+    check(found == strings, "%s version strings %r, expected %r" % (what, found, strings))
+    check(translations == translation, "%s translation %s, expected %s" % (
+        what, [(hex(a), b) for a, b in translations], [(hex(a), b) for a, b in translation]))
 
 
 def check_common(pe, arch):
@@ -129,8 +458,8 @@ def check_common(pe, arch):
     if arch == "x86":
         check(pe.os_version <= (5, 1), "OS version %s newer than XP" % (pe.os_version,))
         check(pe.subsys_version <= (5, 1), "subsystem version %s newer than XP" % (pe.subsys_version,))
-        for dll, funcs in pe.imports().items():
-            bad = sorted(set(funcs) & POST_XP)
+        for dll, funcs in list(pe.imports().items()) + list(pe.delay_imports().items()):
+            bad = post_xp_imports(dll, funcs)
             check(not bad, "%s imports functions newer than Windows XP: %s" % (dll, bad))
 
 
@@ -157,16 +486,110 @@ def check_dll(path, arch):
             check(not (s[5] & 0x10000000), "section %s is shared" % s[0])
     imports = pe.imports()
     check(set(imports) == {"KERNEL32.DLL", "USER32.DLL"}, "imports from %s" % sorted(imports))
+    check(not pe.delay_imports(), "delay-load imports %s" % sorted(pe.delay_imports()))
+    check_version(pe.resources(), VITREL_FIXED, VITREL_STRINGS, VITREL_TRANSLATION, 2, "vitrel.dll")
+
+
+def check_manifest(data, arch):
+    """The manifest asks for version 6 of the common controls, for any processor or ours."""
+    import xml.etree.ElementTree as ET
+    try:
+        root = ET.fromstring(data)
+    except ET.ParseError as e:
+        check(False, "manifest is not well-formed XML: %s" % e)
+        return
+    ns = "{urn:schemas-microsoft-com:asm.v1}"
+    wanted = ("*", "x86" if arch == "x86" else "amd64")
+    found = False
+    for ident in root.iter(ns + "assemblyIdentity"):
+        if ident.get("name") == "Microsoft.Windows.Common-Controls":
+            found = True
+            check(ident.get("version") == "6.0.0.0", "manifest asks for common controls %s" % ident.get("version"))
+            check(ident.get("processorArchitecture") in wanted, "manifest common controls for %s" %
+                  ident.get("processorArchitecture"))
+            check(ident.get("publicKeyToken") == "6595b64144ccf1df", "common controls public key token")
+    check(found, "manifest does not mention Microsoft.Windows.Common-Controls")
+
+
+def check_dialog(resources, dlg_id, want):
+    data = one_language(resources, RT_DIALOG, dlg_id, "dialog %d" % dlg_id)
+    if data is None:
+        return
+    dlg = parse_dialog(data)
+    what = "dialog %d" % dlg_id
+    check(dlg["ex"], "%s is not a DIALOGEX template" % what)
+    check(dlg["style"] == want["style"], "%s style 0x%08X, expected 0x%08X" % (what, dlg["style"], want["style"]))
+    check(dlg["exstyle"] == want["exstyle"], "%s exstyle 0x%X, expected 0x%X" % (what, dlg["exstyle"], want["exstyle"]))
+    check(dlg["rect"] == want["rect"], "%s at %s, expected %s" % (what, dlg["rect"], want["rect"]))
+    check(dlg["caption"] == want["caption"], "%s caption %r, expected %r" % (what, dlg["caption"], want["caption"]))
+    check(dlg["font"] == want["font"], "%s font %s, expected %s" % (what, dlg["font"], want["font"]))
+    check(dlg["menu"] == "" and dlg["cls"] == "", "%s has a menu or a class" % what)
+    items = dlg["items"]
+    check(len(items) == len(want["items"]), "%s has %d controls, expected %d" % (what, len(items), len(want["items"])))
+    for n, (item, (cls, cid, rect, style, text)) in enumerate(zip(items, want["items"]), 1):
+        got = (item["cls"], item["id"], item["rect"], item["style"], item["text"])
+        check(got == (cls, cid, rect, style, text) and item["exstyle"] == 0,
+              "%s control %d: class %s id %d at %s style 0x%08X exstyle 0x%X text %r; expected "
+              "class %s id %d at %s style 0x%08X exstyle 0 text %r" % (
+                  what, n, got[0], got[1], got[2], got[3], item["exstyle"], got[4], cls, cid, rect, style, text))
+
+
+def check_exe(path, arch):
+    pe = PE(path)
+    check_common(pe, arch)
+    check(not pe.characteristics & 0x2000, "flagged as a DLL")
+    check(pe.subsystem == 2, "subsystem %d, expected 2 (Windows GUI)" % pe.subsystem)
+    # vitrel.dll is loaded at run time (a missing library is reported, not fatal at start).
+    linked = sorted(d for d in list(pe.imports()) + list(pe.delay_imports()) if d.startswith("VITREL"))
+    check(not linked, "the program imports %s" % linked)
+
+    res = pe.resources()
+    check_version(res, PROGRAM_FIXED, PROGRAM_STRINGS, PROGRAM_TRANSLATION, 1, "Clarovia.exe")
+    for dlg_id, want in DIALOGS.items():
+        check_dialog(res, dlg_id, want)
+
+    strings = string_table(res)
+    for sid, text in STRINGS.items():
+        check(strings.get(sid) == text, "string %d is %r, expected %r" % (sid, strings.get(sid), text))
+    for block in sorted({sid // 16 + 1 for sid in STRINGS}):
+        one_language(res, RT_STRING, block, "string block %d" % block)
+    for sid in CP932_STRINGS:
+        try:
+            strings.get(sid, "").encode("cp932")
+        except UnicodeEncodeError as e:
+            check(False, "string %d cannot be written in code page 932: %s" % (sid, e))
+
+    group = one_language(res, RT_GROUP_ICON, IDI_APP, "icon group %d" % IDI_APP)
+    if group is not None:
+        _, kind, count = struct.unpack_from("<HHH", group, 0)
+        check(kind == 1 and count > 0, "icon group %d: type %d, %d images" % (IDI_APP, kind, count))
+        sizes = set()
+        for i in range(count):
+            w, h, _, _, _, bits, _, icon_id = struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i)
+            check((RT_ICON, icon_id) in res, "icon group %d names a missing icon %d" % (IDI_APP, icon_id))
+            sizes.add((w or 256, h or 256, bits))
+        check({(16, 16, 32), (32, 32, 32)} <= sizes, "icon group %d holds %s, expected 16x16 and "
+              "32x32 at 32 bits" % (IDI_APP, sorted(sizes)))
+
+    manifests = [name for (rtype, name) in res if rtype == RT_MANIFEST]
+    check(manifests == [1], "manifest resources %s, expected one with id 1" % manifests)
+    if manifests == [1]:
+        check_manifest(one_language(res, RT_MANIFEST, 1, "manifest") or b"<none/>", arch)
 
 
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--arch", required=True, choices=["x86", "x86_64", "AMD64"])
-    ap.add_argument("--dll")
+    ap.add_argument("--dll", help="vitrel.dll to check")
+    ap.add_argument("--exe", help="Clarovia.exe to check")
     args = ap.parse_args()
+    if not (args.dll or args.exe):
+        ap.error("nothing to check: give --dll and/or --exe")
     arch = "x86" if args.arch == "x86" else "x86_64"
     if args.dll:
         check_dll(args.dll, arch)
+    if args.exe:
+        check_exe(args.exe, arch)
     for f in failures:
         print("FAIL:", f)
     print("%d failure(s)" % len(failures))

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds the x86_64 preset and runs the hook benchmark and its fuzz run under Wine, in a
+# private Xvfb display with the "shell" desktop; stops everything it started.
+#
+#   ./bench.sh                  benchmark, then 1,000,000 fuzz events per hook procedure
+#   ./bench.sh --events 20000   extra arguments go to vitrel_bench.exe (--no-fuzz,
+#                               --seed S, --rounds R, --block-ms M, --timeout S)
+#
+# Exit status is the benchmark's: 0 all well, 1 the fuzz run found a crash or a hang,
+# 2 set-up failed, 3 a hook procedure missed the cost goal.
+set -euo pipefail
+
+cd "$(dirname "${BASH_SOURCE[0]}")"
+# shellcheck source=scripts/env.sh
+source scripts/env.sh
+clarovia_install_traps
+
+t_all=$(_clarovia_now_ms)
+clarovia_install_deps
+
+prefix=$(clarovia_default_prefix)
+# A running Wine process may map the hook DLL about to be rebuilt: end the prefix first.
+clarovia_kill_prefix "$prefix"
+
+t_build=$(_clarovia_now_ms)
+if [[ ! -f build/x86_64/build.ninja ]]; then
+  clarovia_run cmake --preset x86_64
+fi
+clarovia_run cmake --build --preset x86_64
+echo "== build: $(clarovia_elapsed "$t_build") s"
+
+t_session=$(_clarovia_now_ms)
+clarovia_prepare_prefix "$prefix"
+clarovia_start_session
+echo "== wine session: $(clarovia_elapsed "$t_session") s"
+
+t_bench=$(_clarovia_now_ms)
+status=0
+clarovia_run wine build/x86_64/bin/vitrel_bench.exe "$@" || status=$?
+
+clarovia_stop_session
+# On stderr, so that standard output ends with the benchmark's own summary lines.
+echo "== bench: $(clarovia_elapsed "$t_bench") s, status $status (total $(clarovia_elapsed "$t_all") s)" >&2
+exit "$status"

@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Runs the program to try it out: Clarovia.exe under Wine in the "shell" virtual desktop,
+# with Wine's notepad as a window to play with.  The desktop opens on your X display when
+# $DISPLAY answers, otherwise on a private Xvfb display (then a screenshot of it is saved
+# after a few seconds).  Ctrl+C, or quitting Clarovia from its tray menu, ends everything
+# this script started.
+#
+#   ./run.sh                     build what is out of date (x86_64), then run
+#   ./run.sh --without-program   the desktop and notepad only (no Clarovia.exe needed)
+#
+# The run has a Wine prefix of its own, kept between runs (settings survive), apart from
+# the one of ./test.sh: CLAROVIA_WINEPREFIX (default build/wineprefix-run); logs in
+# CLAROVIA_LOG_DIR (default build/run-logs).
+set -euo pipefail
+
+cd "$(dirname "${BASH_SOURCE[0]}")"
+root=$PWD
+with_program=1
+case ${1:-} in
+  '') ;;
+  --without-program) with_program=0 ;;
+  *) echo "usage: $0 [--without-program]" >&2; exit 2 ;;
+esac
+
+export CLAROVIA_WINEPREFIX=${CLAROVIA_WINEPREFIX:-$root/build/wineprefix-run}
+export CLAROVIA_LOG_DIR=${CLAROVIA_LOG_DIR:-$root/build/run-logs}
+# shellcheck source=scripts/env.sh
+source scripts/env.sh
+
+exe=$root/build/x86_64/bin/Clarovia.exe
+post=$root/build/x86_64/bin/rig_post.exe
+screenshot=$root/build/run-screenshot.png
+program_pid=
+notepad_pid=
+pids=()
+
+log() { printf '[run] %s\n' "$*" >&2; }
+
+# True while Clarovia or notepad runs.
+# shellcheck disable=SC2317  # (called from the EXIT trap)
+programs_running() {
+  local pid
+  for pid in "${pids[@]}"; do
+    _clarovia_alive "$pid" && return 0
+  done
+  return 1
+}
+
+# Ask the programs to close (Clarovia through its own exit command, as its tray menu
+# would; notepad with WM_CLOSE), give them a few seconds, then end the whole session.
+# shellcheck disable=SC2317
+stop_all() {
+  local rc=$? i
+  trap '' INT TERM   # a second Ctrl+C must not cut the clean-up short
+  if programs_running; then
+    log "closing Clarovia and notepad"
+    timeout 10 wine "$post" "Clarovia Hidden Window." 0x111 109 0 >/dev/null 2>&1 || true
+    timeout 10 wine taskkill /im notepad.exe >/dev/null 2>&1 || true
+    for (( i = 0; i < 50; i++ )); do
+      programs_running || break
+      sleep 0.1
+    done
+  fi
+  _clarovia_on_exit
+  return "$rc"
+}
+
+clarovia_install_traps
+trap stop_all EXIT
+
+clarovia_install_deps
+mkdir -p "$CLAROVIA_LOG_DIR"
+
+# Build.  Our Wine programs map vitrel.dll: end them before the build may replace it.
+clarovia_kill_prefix "$CLAROVIA_WINEPREFIX"
+if [[ ! -f build/x86_64/build.ninja ]]; then
+  clarovia_run cmake --preset x86_64
+fi
+clarovia_run cmake --build --preset x86_64 --target vitrel
+if (( with_program )); then
+  if ! ninja -C build/x86_64 -t query Clarovia >/dev/null 2>&1; then
+    log "the build has no Clarovia target yet (app/CMakeLists.txt): nothing to run."
+    log "To try the desktop with notepad alone: $0 --without-program"
+    exit 1
+  fi
+  clarovia_run cmake --build --preset x86_64 --target Clarovia rig_post
+  if [[ ! -f $exe ]]; then
+    log "$exe was not built"
+    exit 1
+  fi
+fi
+
+# Session: on the user's display if there is one that answers, else on our own Xvfb.
+headless=1
+if [[ -n ${DISPLAY:-} ]] && timeout 5 xdpyinfo >/dev/null 2>&1; then
+  headless=0
+  clarovia_start_session --display-from-env
+else
+  unset DISPLAY
+  clarovia_start_session
+fi
+
+# Each program in a session of its own (setsid): Ctrl+C reaches only this script, whose
+# trap closes them in order.
+if (( with_program )); then
+  setsid wine "$exe" </dev/null >"$CLAROVIA_LOG_DIR/clarovia.log" 2>&1 &
+  program_pid=$!
+  pids+=("$program_pid")
+fi
+setsid wine notepad </dev/null >"$CLAROVIA_LOG_DIR/notepad.log" 2>&1 &
+notepad_pid=$!
+pids+=("$notepad_pid")
+
+log "running in the \"shell\" desktop on DISPLAY=$DISPLAY (prefix $WINEPREFIX, logs in $CLAROVIA_LOG_DIR)"
+if (( headless )); then
+  sleep 5
+  if timeout 30 import -window root "$screenshot"; then
+    log "screenshot: $screenshot"
+  else
+    log "could not take a screenshot"
+  fi
+fi
+log "Ctrl+C ends the run"
+
+# Until Clarovia quits (or notepad, when it runs alone).  "wait" returns at once when a
+# signal arrives, and the trap does the rest.
+main_pid=${program_pid:-$notepad_pid}
+status=0
+wait "$main_pid" || status=$?
+log "$( (( with_program )) && echo Clarovia || echo notepad ) exited with status $status"
+exit "$status"

@@ -1,0 +1,114 @@
+// Clarovia.exe as a test drives it: started from the build folder (or from a copy
+// folder), its hidden window, its other windows, its end; and its settings in the
+// registry.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rig {
+
+inline constexpr wchar_t kProgramExe[] = L"Clarovia.exe";
+inline constexpr wchar_t kHiddenWindowCaption[] = L"Clarovia Hidden Window.";
+inline constexpr wchar_t kInstanceMutex[] = L"Kesto's Clarovia";
+inline constexpr UINT kTrayNotify = WM_USER + 1000;  // 0x7E8
+inline constexpr UINT kTrayIconId = 128;
+inline constexpr UINT kCmdSettings = 107, kCmdAbout = 108, kCmdExit = 109, kCmdPause = 111;
+
+// The program's registry key, HKEY_CURRENT_USER\Software\kesto's tool\Clarovia, and its
+// two sections.
+namespace settings {
+inline constexpr wchar_t kCompanyKey[] = L"Software\\kesto's tool";
+inline constexpr wchar_t kKey[] = L"Software\\kesto's tool\\Clarovia";
+inline constexpr wchar_t kStatus[] = L"Status";
+inline constexpr wchar_t kClassFilter[] = L"ClassFilter";
+
+// Removes the program's key with everything under it (and the company key if empty).
+void Erase();
+bool SectionExists(const wchar_t* section);
+void SetDword(const wchar_t* name, DWORD value, const wchar_t* section = kStatus);
+void SetString(const wchar_t* name, const std::wstring& value, const wchar_t* section = kStatus);
+std::optional<DWORD> Dword(const wchar_t* name, const wchar_t* section = kStatus);
+std::optional<std::wstring> String(const wchar_t* name, const wchar_t* section = kStatus);
+// REG_NONE when the value is missing.
+DWORD Type(const wchar_t* name, const wchar_t* section = kStatus);
+std::vector<std::wstring> ValueNames(const wchar_t* section = kStatus);
+}  // namespace settings
+
+// A folder under %TEMP% made for one test and deleted with everything in it.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    bool ok() const { return !path_.empty(); }
+    // With a trailing backslash.
+    const std::wstring& path() const { return path_; }
+    // Copies a file of the test program's folder into this one.
+    bool CopyFromProgramDirectory(const wchar_t* name) const;
+
+private:
+    std::wstring path_;
+};
+
+class Program {
+public:
+    // `folder` (with a trailing backslash) holds the Clarovia.exe to run; empty: the
+    // test program's own folder, where the build puts the program and its library.
+    explicit Program(std::wstring folder = {});
+    // Ends the program if it still runs (see End).
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool Start();
+    // Waits until the program has made its hidden window and finished its start-up
+    // (waits for input). Pumps this thread meanwhile: the program talks to windows of
+    // the test (the tray stand-in) with sent messages while it starts.
+    bool WaitReady(DWORD timeoutMs = 10000);
+    bool Run() { return Start() && WaitReady(); }
+
+    bool running() const;
+    DWORD pid() const { return pi_.dwProcessId; }
+    DWORD threadId() const { return pi_.dwThreadId; }
+    HANDLE process() const { return pi_.hProcess; }
+    // The hidden main window (null until found).
+    HWND window() const { return window_; }
+
+    // Waits, pumping, for the process to end.
+    bool WaitExit(DWORD timeoutMs = 10000);
+    // Exit code, or STILL_ACTIVE.
+    DWORD exitCode() const;
+    // Asks the program to end as its tray menu's "exit" does, and waits for it.
+    bool Exit(DWORD timeoutMs = 10000);
+    // Teardown: closes what the program has open (menu, dialogs), asks it to end,
+    // waits, and terminates it as the last resort. Returns whether it ended by itself.
+    bool End();
+
+    // Visible top-level windows of the program, optionally of one class.
+    std::vector<HWND> Windows(const wchar_t* className = nullptr) const;
+    // The program's visible dialog (class "#32770"), other than the hidden window.
+    HWND Dialog() const;
+    // The program's visible popup menu (class "#32768").
+    HWND Menu() const;
+    // Closes an open popup menu with Esc; returns once none is shown.
+    bool CloseMenu();
+
+private:
+    std::wstring exe_;
+    PROCESS_INFORMATION pi_ = {};
+    HWND window_ = nullptr;
+};
+
+// Texts of a window's child controls, in z order.
+std::vector<std::wstring> ChildTexts(HWND window);
+std::wstring WindowText(HWND window);
+int WindowHeight(HWND window);
+RECT WindowRect(HWND window);
+
+}  // namespace rig

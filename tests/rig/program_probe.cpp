@@ -1,0 +1,74 @@
+#include "program_probe.h"
+
+#include "rig.h"
+
+namespace rig {
+
+namespace {
+constexpr wchar_t kProbeDll[] = L"rig_probe.dll";
+}
+
+ProgramProbe::ProgramProbe() {
+    module_ = LoadLibraryW((ProgramDirectory() + kProbeDll).c_str());
+    if (!module_) return;
+    using RecordFn = ProbeRecord* (*)();
+    const auto address =
+        reinterpret_cast<RecordFn>(reinterpret_cast<void*>(GetProcAddress(module_, "ProbeRecordAddress")));
+    if (address && address()->magic == kProbeMagic) record_ = address();
+}
+
+ProgramProbe::~ProgramProbe() {
+    Detach();
+    if (module_) FreeLibrary(module_);
+}
+
+bool ProgramProbe::Attach(DWORD threadId) {
+    if (!ok()) return false;
+    Detach();
+    Clear();
+    const auto getMessage = reinterpret_cast<HOOKPROC>(GetProcAddress(module_, "ProbeGetMessageProc"));
+    const auto callWndProc = reinterpret_cast<HOOKPROC>(GetProcAddress(module_, "ProbeCallWndProc"));
+    getMessage_ = SetWindowsHookExW(WH_GETMESSAGE, getMessage, module_, threadId);
+    callWndProc_ = SetWindowsHookExW(WH_CALLWNDPROC, callWndProc, module_, threadId);
+    return getMessage_ && callWndProc_;
+}
+
+void ProgramProbe::Detach() {
+    if (getMessage_) UnhookWindowsHookEx(getMessage_);
+    if (callWndProc_) UnhookWindowsHookEx(callWndProc_);
+    getMessage_ = callWndProc_ = nullptr;
+}
+
+void ProgramProbe::Clear() {
+    if (!ok()) return;
+    InterlockedExchange(&record_->messageCount, 0);
+    record_->menuCount = 0;
+}
+
+std::vector<ProbeMessage> ProgramProbe::Messages(HWND window, UINT message) const {
+    std::vector<ProbeMessage> out;
+    if (!ok()) return out;
+    const LONG n = record_->messageCount;
+    for (LONG i = 0; i < n; ++i) {
+        const volatile ProbeMessage& m = record_->messages[i];
+        if (window && m.window != reinterpret_cast<uintptr_t>(window)) continue;
+        if (message && m.message != message) continue;
+        out.push_back(ProbeMessage{m.window, m.message, m.posted, m.wParam, m.lParam});
+    }
+    return out;
+}
+
+std::vector<ProgramProbe::MenuItem> ProgramProbe::Menu() const {
+    std::vector<MenuItem> items;
+    if (!ok()) return items;
+    const uint32_t n = record_->menuCount;
+    for (uint32_t i = 0; i < n && i < kProbeMenuCapacity; ++i) {
+        const volatile ProbeMenuItem& item = record_->menu[i];
+        std::wstring text;
+        for (uint32_t c = 0; c < kProbeTextSize && item.text[c]; ++c) text.push_back(item.text[c]);
+        items.push_back(MenuItem{item.id, item.state, item.type, text});
+    }
+    return items;
+}
+
+}  // namespace rig
