@@ -128,9 +128,9 @@ TEST_F(ControlApi, EndOfMoveIsReportedOnlyWhileOverlapIsOn) {
 TEST_F(ControlApi, CaptionlessWindowIsReportedNeitherOnActivationNorOnEndOfMove) {
     lib.EnableOverlapTP(1);
     HookSession session(lib, program.hwnd());
-    WindowSpec spec;
-    spec.style = WS_POPUP | WS_VISIBLE;
-    const HWND popup = host.Create(spec);
+    WindowSpec layout;
+    layout.style = WS_POPUP | WS_VISIBLE;
+    const HWND popup = host.Create(layout);
     ASSERT_NE(popup, nullptr);
 
     ASSERT_TRUE(rig::Activate(popup));

@@ -25,15 +25,15 @@ protected:
 
     HWND Make(const wchar_t* className, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, int x = 100, int y = 100,
               int w = 400, int h = 300, uint32_t flags = 0) {
-        WindowSpec spec;
-        spec.className = className;
-        spec.style = style;
-        spec.x = x;
-        spec.y = y;
-        spec.width = w;
-        spec.height = h;
-        spec.flags = flags;
-        const HWND window = host.Create(spec);
+        WindowSpec layout;
+        layout.className = className;
+        layout.style = style;
+        layout.x = x;
+        layout.y = y;
+        layout.width = w;
+        layout.height = h;
+        layout.flags = flags;
+        const HWND window = host.Create(layout);
         EXPECT_NE(window, nullptr);
         return window;
     }
@@ -181,15 +181,15 @@ TEST_F(Layered, TaskbarIsInvalidatedOnlyWhileTaskbarTranslucencyIsOn) {
     ASSERT_TRUE(shell.ok());
     for (const int taskbarTP : {0, 1}) {
         SCOPED_TRACE(taskbarTP);
-        WindowSpec spec;
-        spec.className = L"Shell_TrayWnd";
-        spec.style = WS_POPUP | WS_VISIBLE;
-        spec.x = 0;
-        spec.y = 600;
-        spec.width = 200;
-        spec.height = 40;
-        spec.flags = rig::kFleeOnSetRedraw;
-        const HWND tray = shell.Create(spec);
+        WindowSpec layout;
+        layout.className = L"Shell_TrayWnd";
+        layout.style = WS_POPUP | WS_VISIBLE;
+        layout.x = 0;
+        layout.y = 600;
+        layout.width = 200;
+        layout.height = 40;
+        layout.flags = rig::kFleeOnSetRedraw;
+        const HWND tray = shell.Create(layout);
         ASSERT_NE(tray, nullptr);
         shell.Flush();
         shell.ClearLog();

@@ -20,14 +20,14 @@ protected:
     }
 
     HWND Menu(const wchar_t* cls, bool visible = true) {
-        rig::WindowSpec spec;
-        spec.className = cls;
-        spec.style = WS_POPUP | WS_BORDER | (visible ? WS_VISIBLE : 0);
-        spec.x = 0;
-        spec.y = 400;
-        spec.width = 200;
-        spec.height = 340;
-        const HWND menu = shell.Create(spec);
+        rig::WindowSpec layout;
+        layout.className = cls;
+        layout.style = WS_POPUP | WS_BORDER | (visible ? WS_VISIBLE : 0);
+        layout.x = 0;
+        layout.y = 400;
+        layout.width = 200;
+        layout.height = 340;
+        const HWND menu = shell.Create(layout);
         EXPECT_NE(menu, nullptr);
         return menu;
     }
@@ -119,14 +119,14 @@ TEST_F(Taskbar, RecreatedTaskbarBecomesTranslucentAtItsFirstActivation) {
     lib.SetTaskbarTPValue(140);
     lib.EnableTaskbarTP(1, 0);
     // A taskbar that the shell creates anew starts opaque.
-    rig::WindowSpec spec;
-    spec.className = L"Shell_TrayWnd";
-    spec.style = WS_POPUP;
-    spec.x = 0;
-    spec.y = 700;
-    spec.width = 600;
-    spec.height = 40;
-    const HWND fresh = shell.Create(spec);
+    rig::WindowSpec layout;
+    layout.className = L"Shell_TrayWnd";
+    layout.style = WS_POPUP;
+    layout.x = 0;
+    layout.y = 700;
+    layout.width = 600;
+    layout.height = 40;
+    const HWND fresh = shell.Create(layout);
     ASSERT_NE(fresh, nullptr);
     EXPECT_FALSE(rig::IsLayered(fresh));
     ShowWindow(fresh, SW_SHOW);

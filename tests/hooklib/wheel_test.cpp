@@ -108,14 +108,14 @@ TEST_F(WheelStepping, ZeroStepStillConsumesEveryNotch) {
 
 TEST_F(WheelStepping, TaskbarCountsWhereverThePointerIsOnIt) {
     // A captioned stand-in taskbar, topmost so that it is the one the library finds.
-    rig::WindowSpec spec;
-    spec.className = L"Shell_TrayWnd";
-    spec.exStyle = WS_EX_TOPMOST;
-    spec.x = 100;
-    spec.y = 500;
-    spec.width = 500;
-    spec.height = 150;
-    const HWND tray = host.Create(spec);
+    rig::WindowSpec layout;
+    layout.className = L"Shell_TrayWnd";
+    layout.exStyle = WS_EX_TOPMOST;
+    layout.x = 100;
+    layout.y = 500;
+    layout.width = 500;
+    layout.height = 150;
+    const HWND tray = host.Create(layout);
     ASSERT_NE(tray, nullptr);
     ASSERT_TRUE(rig::Activate(tray));
     ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), tray);

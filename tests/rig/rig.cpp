@@ -98,18 +98,18 @@ LRESULT HostProcess::Send(Command command, const HostCommand& cmd) const {
     return static_cast<LRESULT>(result);
 }
 
-HWND HostProcess::Create(const WindowSpec& spec) {
+HWND HostProcess::Create(const WindowSpec& layout) {
     HostCommand cmd = {};
-    CopyText(cmd.className, 64, spec.className);
-    CopyText(cmd.text, 300, spec.title);
-    cmd.style = spec.style;
-    cmd.exStyle = spec.exStyle;
-    cmd.x = spec.x;
-    cmd.y = spec.y;
-    cmd.width = spec.width;
-    cmd.height = spec.height;
-    cmd.flags = spec.flags | (spec.parent ? static_cast<uint32_t>(kChild) : 0u);
-    cmd.window = reinterpret_cast<uintptr_t>(spec.parent);
+    CopyText(cmd.className, 64, layout.className);
+    CopyText(cmd.text, 300, layout.title);
+    cmd.style = layout.style;
+    cmd.exStyle = layout.exStyle;
+    cmd.x = layout.x;
+    cmd.y = layout.y;
+    cmd.width = layout.width;
+    cmd.height = layout.height;
+    cmd.flags = layout.flags | (layout.parent ? static_cast<uint32_t>(kChild) : 0u);
+    cmd.window = reinterpret_cast<uintptr_t>(layout.parent);
     return reinterpret_cast<HWND>(Send(Command::CreateWindow, cmd));
 }
 

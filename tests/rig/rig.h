@@ -45,7 +45,7 @@ public:
     bool ok() const { return control_ != nullptr; }
     DWORD pid() const { return pid_; }
 
-    HWND Create(const WindowSpec& spec);
+    HWND Create(const WindowSpec& layout);
     bool Destroy(HWND window);
     bool SetText(HWND window, const std::wstring& text);
     // Returns once every window of the helper has painted what was pending.
