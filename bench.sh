@@ -19,14 +19,8 @@ t_all=$(_clarovia_now_ms)
 clarovia_install_deps
 
 prefix=$(clarovia_default_prefix)
-# A running Wine process may map the hook DLL about to be rebuilt: end the prefix first.
-clarovia_kill_prefix "$prefix"
-
 t_build=$(_clarovia_now_ms)
-if [[ ! -f build/x86_64/build.ninja ]]; then
-  clarovia_run cmake --preset x86_64
-fi
-clarovia_run cmake --build --preset x86_64
+clarovia_build x86_64
 echo "== build: $(clarovia_elapsed "$t_build") s"
 
 t_session=$(_clarovia_now_ms)

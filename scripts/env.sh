@@ -543,3 +543,16 @@ clarovia_install_traps() {
   trap 'exit 130' INT
   trap 'exit 143' TERM
 }
+
+# clarovia_build PRESET...: configures each preset the first time, then builds it. Ends
+# our prefix's Wine programs first: they may map the hook library the build replaces.
+clarovia_build() {
+  local preset
+  clarovia_kill_prefix "$(clarovia_default_prefix)"
+  for preset in "$@"; do
+    if [[ ! -f build/$preset/build.ninja ]]; then
+      clarovia_run cmake --preset "$preset"
+    fi
+    clarovia_run cmake --build --preset "$preset"
+  done
+}

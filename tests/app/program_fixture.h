@@ -65,14 +65,8 @@ protected:
 
     HWND Make(const wchar_t* title, int x = 150, int y = 120, int w = 400, int h = 300,
               DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, const wchar_t* cls = L"RigWindow") {
-        rig::WindowSpec request;
-        request.className = cls;
+        rig::WindowSpec request = rig::Layout(cls, style, x, y, w, h);
         request.title = title;
-        request.style = style;
-        request.x = x;
-        request.y = y;
-        request.width = w;
-        request.height = h;
         const HWND window = host.Create(request);
         EXPECT_NE(window, nullptr);
         return window;

@@ -28,14 +28,7 @@ protected:
 
     HWND Make(int x = 150, int y = 120, int w = 400, int h = 300, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
               const wchar_t* cls = L"RigWindow") {
-        rig::WindowSpec layout;
-        layout.className = cls;
-        layout.style = style;
-        layout.x = x;
-        layout.y = y;
-        layout.width = w;
-        layout.height = h;
-        const HWND window = host.Create(layout);
+        const HWND window = host.Create(rig::Layout(cls, style, x, y, w, h));
         EXPECT_NE(window, nullptr);
         return window;
     }

@@ -25,13 +25,7 @@ protected:
 
     HWND Make(const wchar_t* className, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, int x = 100, int y = 100,
               int w = 400, int h = 300, uint32_t flags = 0) {
-        WindowSpec layout;
-        layout.className = className;
-        layout.style = style;
-        layout.x = x;
-        layout.y = y;
-        layout.width = w;
-        layout.height = h;
+        WindowSpec layout = rig::Layout(className, style, x, y, w, h);
         layout.flags = flags;
         const HWND window = host.Create(layout);
         EXPECT_NE(window, nullptr);
@@ -181,13 +175,7 @@ TEST_F(Layered, TaskbarIsInvalidatedOnlyWhileTaskbarTranslucencyIsOn) {
     ASSERT_TRUE(shell.ok());
     for (const int taskbarTP : {0, 1}) {
         SCOPED_TRACE(taskbarTP);
-        WindowSpec layout;
-        layout.className = L"Shell_TrayWnd";
-        layout.style = WS_POPUP | WS_VISIBLE;
-        layout.x = 0;
-        layout.y = 600;
-        layout.width = 200;
-        layout.height = 40;
+        WindowSpec layout = rig::Layout(L"Shell_TrayWnd", WS_POPUP | WS_VISIBLE, 0, 600, 200, 40);
         layout.flags = rig::kFleeOnSetRedraw;
         const HWND tray = shell.Create(layout);
         ASSERT_NE(tray, nullptr);

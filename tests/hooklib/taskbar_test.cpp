@@ -20,14 +20,7 @@ protected:
     }
 
     HWND Menu(const wchar_t* cls, bool visible = true) {
-        rig::WindowSpec layout;
-        layout.className = cls;
-        layout.style = WS_POPUP | WS_BORDER | (visible ? WS_VISIBLE : 0);
-        layout.x = 0;
-        layout.y = 400;
-        layout.width = 200;
-        layout.height = 340;
-        const HWND menu = shell.Create(layout);
+        const HWND menu = shell.Create(rig::Layout(cls, WS_POPUP | WS_BORDER | (visible ? WS_VISIBLE : 0), 0, 400, 200, 340));
         EXPECT_NE(menu, nullptr);
         return menu;
     }
@@ -119,14 +112,7 @@ TEST_F(Taskbar, RecreatedTaskbarBecomesTranslucentAtItsFirstActivation) {
     lib.SetTaskbarTPValue(140);
     lib.EnableTaskbarTP(1, 0);
     // A taskbar that the shell creates anew starts opaque.
-    rig::WindowSpec layout;
-    layout.className = L"Shell_TrayWnd";
-    layout.style = WS_POPUP;
-    layout.x = 0;
-    layout.y = 700;
-    layout.width = 600;
-    layout.height = 40;
-    const HWND fresh = shell.Create(layout);
+    const HWND fresh = shell.Create(rig::Layout(L"Shell_TrayWnd", WS_POPUP, 0, 700, 600, 40));
     ASSERT_NE(fresh, nullptr);
     EXPECT_FALSE(rig::IsLayered(fresh));
     ShowWindow(fresh, SW_SHOW);

@@ -108,13 +108,8 @@ TEST_F(WheelStepping, ZeroStepStillConsumesEveryNotch) {
 
 TEST_F(WheelStepping, TaskbarCountsWhereverThePointerIsOnIt) {
     // A captioned stand-in taskbar, topmost so that it is the one the library finds.
-    rig::WindowSpec layout;
-    layout.className = L"Shell_TrayWnd";
+    rig::WindowSpec layout = rig::Layout(L"Shell_TrayWnd", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 500, 500, 150);
     layout.exStyle = WS_EX_TOPMOST;
-    layout.x = 100;
-    layout.y = 500;
-    layout.width = 500;
-    layout.height = 150;
     const HWND tray = host.Create(layout);
     ASSERT_NE(tray, nullptr);
     ASSERT_TRUE(rig::Activate(tray));

@@ -34,6 +34,18 @@ struct WindowSpec {
     HWND parent = nullptr;
 };
 
+// A window of `className` and `style` at x, y with the given outer size.
+inline WindowSpec Layout(const wchar_t* className, DWORD style, int x, int y, int width, int height) {
+    WindowSpec layout;
+    layout.className = className;
+    layout.style = style;
+    layout.x = x;
+    layout.y = y;
+    layout.width = width;
+    layout.height = height;
+    return layout;
+}
+
 // A helper process of the rig (window host or fake shell), ended in the destructor.
 class HostProcess {
 public:
