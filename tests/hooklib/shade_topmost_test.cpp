@@ -43,6 +43,9 @@ TEST_F(ShadeTopmost, DoubleClickLeftOfTheMiddleIsSwallowedAndPosted) {
     rig::DoubleClick(pt.x, pt.y);
     ASSERT_TRUE(Posted(WM_SHADE_DBLCLK, window));
     host.Flush();
+    // Swallowed before the thread retrieved it: neither retrieved nor received.
+    EXPECT_FALSE(host.Retrieved(window, WM_NCLBUTTONDOWN).empty());
+    EXPECT_TRUE(host.Retrieved(window, WM_NCLBUTTONDBLCLK).empty());
     EXPECT_TRUE(host.Log(window, WM_NCLBUTTONDBLCLK).empty());
     EXPECT_FALSE(IsZoomed(window));
 }
@@ -59,6 +62,7 @@ TEST_F(ShadeTopmost, DoubleClickExactlyInTheMiddleColumnIsPassedOn) {
     rig::DoubleClick(pt.x, pt.y);
     EXPECT_TRUE(rig::WaitFor([&] { return IsZoomed(window) != FALSE; }));
     EXPECT_EQ(program.Count(WM_SHADE_DBLCLK), 0u);
+    EXPECT_EQ(host.Retrieved(window, WM_NCLBUTTONDBLCLK).size(), 1u);
 }
 
 TEST_F(ShadeTopmost, RightHalfSettingPassesALeftDoubleClick) {

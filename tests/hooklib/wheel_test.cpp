@@ -27,7 +27,7 @@ protected:
     std::vector<rig::LogEntry> WheelMessages() {
         std::vector<rig::LogEntry> out;
         for (const rig::LogEntry& e : host.Log())
-            if (e.message == WM_MOUSEWHEEL) out.push_back(e);
+            if (e.message == WM_MOUSEWHEEL && e.source == static_cast<uint32_t>(rig::Source::Window)) out.push_back(e);
         return out;
     }
 };
@@ -102,6 +102,10 @@ TEST_F(WheelStepping, ZeroStepStillConsumesEveryNotch) {
         EXPECT_EQ(Notch(pt, -kNotch), 0u);
         EXPECT_EQ(rig::LayeredAlpha(window), 255);
     }
+    // The thread retrieved each notch with its delta; the window got it without.
+    for (const rig::LogEntry& e : host.Retrieved(window, WM_MOUSEWHEEL))
+        EXPECT_EQ(static_cast<short>(HIWORD(e.wParam)), -kNotch);
+    EXPECT_EQ(host.Retrieved(window, WM_MOUSEWHEEL).size(), 3u);
     EXPECT_EQ(Notch(pt, kNotch), 0u);
     EXPECT_EQ(rig::LayeredAlpha(window), 255);
 }

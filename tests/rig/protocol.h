@@ -38,9 +38,12 @@ struct HostCommand {
     uint64_t window;  // the window a command acts on; parent for kChild
 };
 
-// KeyState entries follow a mouse button message: wParam holds GetKeyState(VK_SHIFT),
-// lParam GetKeyState(VK_CONTROL), as the receiving thread saw them.
-enum class Source : uint32_t { Window = 0, KeyState = 1 };
+// Window entries come from the helper's window procedure. KeyState entries follow a
+// mouse button message: wParam holds GetKeyState(VK_SHIFT), lParam
+// GetKeyState(VK_CONTROL), as the receiving thread saw them. Hook entries come from
+// the helper's own get-message hook: input messages as the thread retrieved them,
+// before any window saw them.
+enum class Source : uint32_t { Window = 0, KeyState = 1, Hook = 2 };
 
 struct LogEntry {
     uint64_t window;

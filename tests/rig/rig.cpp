@@ -138,6 +138,15 @@ std::vector<LogEntry> HostProcess::Log() const {
     return out;
 }
 
+std::vector<LogEntry> HostProcess::Retrieved(HWND window, UINT message) const {
+    std::vector<LogEntry> out;
+    for (const LogEntry& e : Log())
+        if (e.window == reinterpret_cast<uintptr_t>(window) && (message == 0 || e.message == message) &&
+            e.source == static_cast<uint32_t>(Source::Hook))
+            out.push_back(e);
+    return out;
+}
+
 std::vector<LogEntry> HostProcess::Log(HWND window, UINT message) const {
     std::vector<LogEntry> out;
     for (const LogEntry& e : Log())

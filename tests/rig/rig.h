@@ -66,6 +66,9 @@ public:
     std::vector<LogEntry> Log() const;
     // Entries of one window, optionally of one message only.
     std::vector<LogEntry> Log(HWND window, UINT message = 0) const;
+    // Input messages for one window as its thread retrieved them, before any window
+    // procedure (a message a hook swallowed is not among them).
+    std::vector<LogEntry> Retrieved(HWND window, UINT message = 0) const;
 
 private:
     LRESULT Send(Command command, const HostCommand& cmd) const;

@@ -64,6 +64,18 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// Records the input messages the thread retrieves (removed from the queue), as they
+// are at that moment.
+LRESULT CALLBACK RetrievalHook(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && msg &&
+        ((msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST && msg->message != WM_MOUSEMOVE) ||
+         (msg->message >= WM_NCLBUTTONDOWN && msg->message <= WM_NCMBUTTONDBLCLK) ||
+         (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST)))
+        Log(msg->hwnd, msg->message, msg->wParam, msg->lParam, Source::Hook);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 BOOL CALLBACK FlushOne(HWND window, LPARAM) {
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASENOW);
     return TRUE;
@@ -140,6 +152,7 @@ int RunWindowHost(void (*setup)()) {
     wc.hInstance = instance;
     wc.lpszClassName = kControlClass;
     RegisterClassExW(&wc);
+    const HHOOK retrieval = SetWindowsHookExW(WH_GETMESSAGE, RetrievalHook, nullptr, GetCurrentThreadId());
     if (setup) setup();
     // Created last: a test that finds the control window may use everything else.
     CreateWindowExW(0, kControlClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
@@ -149,6 +162,7 @@ int RunWindowHost(void (*setup)()) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    if (retrieval) UnhookWindowsHookEx(retrieval);
     if (g_log) UnmapViewOfFile(g_log);
     if (mapping) CloseHandle(mapping);
     return 0;
