@@ -11,6 +11,15 @@
 namespace {
 constexpr UINT kRedrawFlags = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME;  // 0x0485
 
+// The program calls SetTransparent on the shell's windows from its own thread: a hung
+// shell must not hang it. In the window's own thread this is a plain call.
+constexpr UINT kSendTimeoutMs = 1000;
+
+void SetRedraw(HWND window, bool on) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, WM_SETREDRAW, on, on, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
+}
+
 bool HasLayeredStyle(HWND window) {
     return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
 }
@@ -41,10 +50,10 @@ int SetTransparent(HWND window, int alpha) {
     // Only for a shown window: switching redraw back on sets WS_VISIBLE, which would
     // leave a hidden window marked visible without ever being shown.
     const bool shown = IsWindowVisible(window) != FALSE;
-    if (shown) SendMessageW(window, WM_SETREDRAW, 0, 0);
+    if (shown) SetRedraw(window, false);
     SetWindowLongW(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     SetLayeredAlpha(window, 0);
-    if (shown) SendMessageW(window, WM_SETREDRAW, 1, 1);
+    if (shown) SetRedraw(window, true);
     UpdateWindow(window);
     SetLayeredAlpha(window, alpha);
 
