@@ -13,21 +13,11 @@ protected:
         lib.SetClaroviaValue(kLevel);
     }
 
-    // Shift+left click at a point; returns once the window has received the press.
+    // Shift+left click at a point; returns once the window has received the press
+    // with Shift down.
     void ShiftClick(HWND window, POINT pt, UINT expected = WM_NCLBUTTONDOWN) {
-        const size_t before = host.Log(window, expected).size();
-        {
-            rig::HeldKey shift("shift");
-            rig::LeftClick(pt.x, pt.y);
-            ASSERT_TRUE(Received(window, expected, before + 1));
-        }
-        // What the window's thread saw of Shift at that press, to tell a lost key
-        // from a hook that did not act.
-        for (const rig::LogEntry& e : host.Log())
-            if (e.source == static_cast<uint32_t>(rig::Source::KeyState) && e.message == expected)
-                lastShift = static_cast<SHORT>(e.wParam);
+        ASSERT_TRUE(ClickHolding(window, pt, {"shift"}, expected));
     }
-    SHORT lastShift = 0;
 
     void MiddleClick(HWND window, POINT pt) {
         const size_t before = host.Log(window, WM_NCMBUTTONDOWN).size();
@@ -47,7 +37,7 @@ TEST_F(Gestures, ShiftClickOnTheTitleBarTogglesTranslucency) {
     EXPECT_TRUE(WaitLayeredAt(window, kLevel));
     // A second click elsewhere on the bar (not a double-click) makes it opaque again.
     ShiftClick(window, rig::CaptionPoint(window, 140));
-    EXPECT_TRUE(WaitOpaque(window)) << "shift state at the press " << std::hex << lastShift;
+    EXPECT_TRUE(WaitOpaque(window));
 }
 
 TEST_F(Gestures, ShiftClickOnTheSizingBorderToggles) {
@@ -108,10 +98,7 @@ TEST_F(Gestures, CtrlShiftClickWithBothOnTogglesTranslucencyOnly) {
     lib.EnableTopmostTP(1);
     const HWND window = Make();
     ASSERT_TRUE(rig::Activate(window));
-    {
-        rig::HeldKey ctrl("ctrl");
-        ShiftClick(window, rig::CaptionPoint(window, 60));
-    }
+    ASSERT_TRUE(ClickHolding(window, rig::CaptionPoint(window, 60), {"ctrl", "shift"}));
     EXPECT_TRUE(WaitLayeredAt(window, kLevel));
     EXPECT_FALSE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }

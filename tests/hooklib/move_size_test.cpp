@@ -105,12 +105,8 @@ TEST_F(MoveSize, WindowMadeTranslucentByShiftClickStaysLayeredAtTheMoveLevel) {
     lib.SetClaroviaValue(150);
     const HWND window = Make();
     ASSERT_TRUE(rig::Activate(window));
-    {
-        rig::HeldKey shift("shift");
-        const POINT pt = rig::CaptionPoint(window, 60);
-        rig::LeftClick(pt.x, pt.y);
-        ASSERT_TRUE(WaitLayeredAt(window, 150));
-    }
+    ASSERT_TRUE(ClickHolding(window, rig::CaptionPoint(window, 60), {"shift"}));
+    ASSERT_TRUE(WaitLayeredAt(window, 150));
     StartDrag(window, rig::CaptionPoint(window, 160), WM_MOVING);
     EXPECT_TRUE(WaitLayeredAt(window, kMoveLevel));
     EXPECT_EQ(lib.shared().MovingActive, 0);

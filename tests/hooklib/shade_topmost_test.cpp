@@ -22,15 +22,10 @@ TEST_F(ShadeTopmost, CtrlClickTogglesAlwaysOnTop) {
     lib.EnableTopmostTP(1);
     const HWND window = Make();
     ASSERT_TRUE(rig::Activate(window));
-    {
-        rig::HeldKey ctrl("ctrl");
-        POINT pt = rig::CaptionPoint(window, 60);
-        rig::LeftClick(pt.x, pt.y);
-        EXPECT_TRUE(rig::WaitFor([&] { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
-        pt = rig::CaptionPoint(window, 150);
-        rig::LeftClick(pt.x, pt.y);
-        EXPECT_TRUE(rig::WaitFor([&] { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }));
-    }
+    ASSERT_TRUE(ClickHolding(window, rig::CaptionPoint(window, 60), {"ctrl"}));
+    EXPECT_TRUE(rig::WaitFor([&] { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
+    ASSERT_TRUE(ClickHolding(window, rig::CaptionPoint(window, 150), {"ctrl"}));
+    EXPECT_TRUE(rig::WaitFor([&] { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }));
     EXPECT_TRUE(IsWindowVisible(window));
 }
 

@@ -38,7 +38,8 @@ void Log(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Source source 
 
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Log(window, message, wParam, lParam);
-    if (message >= WM_NCLBUTTONDOWN && message <= WM_NCMBUTTONDBLCLK)
+    if ((message >= WM_NCLBUTTONDOWN && message <= WM_NCMBUTTONDBLCLK) ||
+        (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK))
         Log(window, message, static_cast<USHORT>(GetKeyState(VK_SHIFT)), static_cast<USHORT>(GetKeyState(VK_CONTROL)),
             Source::KeyState);
     if (message == WM_SETREDRAW && wParam == 0 && (GetPropW(window, L"RigFlags") != nullptr)) {
