@@ -19,69 +19,44 @@ bool CLibraryBinding::Bind(HWND programWindow) {
         fw::ShowMessageBox(fw::ResourceString(IDS_LIBRARY_LOAD_FAILED).c_str(), MB_OK);
         return false;
     }
-    start_ = library_.Proc<vitrel::StartFn>("Start");
-    end_ = library_.Proc<vitrel::EndFn>("End");
-    lockMessage_ = library_.Proc<vitrel::IntFn>("LockMessage");
-    setClaroviaValue_ = library_.Proc<vitrel::IntFn>("SetClaroviaValue");
-    setMoveTPValue_ = library_.Proc<vitrel::IntFn>("SetMoveTPValue");
-    setSizingTPValue_ = library_.Proc<vitrel::IntFn>("SetSizingTPValue");
-    setTaskbarTPValue_ = library_.Proc<vitrel::IntFn>("SetTaskbarTPValue");
-    setWheelTPValue_ = library_.Proc<vitrel::IntFn>("SetWheelTPValue");
-    enableSClickTP_ = library_.Proc<vitrel::IntFn>("EnableSClickTP");
-    enableMClickTP_ = library_.Proc<vitrel::IntFn>("EnableMClickTP");
-    enableWheelTP_ = library_.Proc<vitrel::IntFn>("EnableWheelTP");
-    enableMoveTP_ = library_.Proc<vitrel::IntFn>("EnableMoveTP");
-    enableMoveTPLimit_ = library_.Proc<vitrel::IntFn>("EnableMoveTPLimit");
-    setMoveTPW_ = library_.Proc<vitrel::IntFn>("SetMoveTPW");
-    setMoveTPH_ = library_.Proc<vitrel::IntFn>("SetMoveTPH");
-    enableSizingTP_ = library_.Proc<vitrel::IntFn>("EnableSizingTP");
-    enableTaskbarTP_ = library_.Proc<vitrel::EnableTaskbarFn>("EnableTaskbarTP");
-    enableShadeTP_ = library_.Proc<vitrel::IntFn>("EnableShadeTP");
-    shadeRight_ = library_.Proc<vitrel::IntFn>("ShadeRight");
-    shadeArea_ = library_.Proc<vitrel::IntFn>("ShadeArea");
-    enableStartButtonTextTP_ = library_.Proc<vitrel::IntFn>("EnableStartButtonTextTP");
-    enableOverlapTP_ = library_.Proc<vitrel::IntFn>("EnableOverlapTP");
-    enableTopmostTP_ = library_.Proc<vitrel::IntFn>("EnableTopmostTP");
-    setTransparent_ = library_.Proc<vitrel::SetTransparentFn>("SetTransparent");
-    isTransparent_ = library_.Proc<vitrel::WindowFn>("IsTransparent");
-    removeTransparent_ = library_.Proc<vitrel::WindowFn>("RemoveTransparent");
+    fn_.Bind(library_.handle());
 
-    Call(start_, programWindow);
-    Call(lockMessage_, 0);
+    Call(fn_.Start, programWindow);
+    Call(fn_.LockMessage, 0);
     return true;
 }
 
 void CLibraryBinding::Push(const AppSettings& s) const {
     // The level goes in before EnableTaskbarTP, which applies it to the shell.
-    Call(enableSClickTP_, s.EnableSClickTP);
-    Call(enableMClickTP_, s.EnableMClickTP);
-    Call(setClaroviaValue_, s.ClaroviaValue);
-    Call(enableWheelTP_, s.EnableWheelTP);
-    Call(setWheelTPValue_, s.WheelStep);
-    Call(enableMoveTP_, s.EnableMoveTP);
-    Call(setMoveTPValue_, s.MoveTPValue);
-    Call(enableMoveTPLimit_, s.EnableMoveTPLimit);
-    Call(setMoveTPW_, s.MoveTPW);
-    Call(setMoveTPH_, s.MoveTPH);
-    Call(enableSizingTP_, s.EnableSizingTP);
-    Call(setSizingTPValue_, s.SizingTPValue);
-    Call(setTaskbarTPValue_, s.TaskbarTPValue);
-    Call(enableTaskbarTP_, s.EnableTaskbarTP, s.EnableStartMenuTP);
-    Call(enableShadeTP_, s.EnableShadeTP);
-    Call(shadeRight_, s.ShadeRight);
-    Call(shadeArea_, s.ShadeArea);
-    Call(enableStartButtonTextTP_, s.EnableStartButtonTP);
+    Call(fn_.EnableSClickTP, s.EnableSClickTP);
+    Call(fn_.EnableMClickTP, s.EnableMClickTP);
+    Call(fn_.SetClaroviaValue, s.ClaroviaValue);
+    Call(fn_.EnableWheelTP, s.EnableWheelTP);
+    Call(fn_.SetWheelTPValue, s.WheelStep);
+    Call(fn_.EnableMoveTP, s.EnableMoveTP);
+    Call(fn_.SetMoveTPValue, s.MoveTPValue);
+    Call(fn_.EnableMoveTPLimit, s.EnableMoveTPLimit);
+    Call(fn_.SetMoveTPW, s.MoveTPW);
+    Call(fn_.SetMoveTPH, s.MoveTPH);
+    Call(fn_.EnableSizingTP, s.EnableSizingTP);
+    Call(fn_.SetSizingTPValue, s.SizingTPValue);
+    Call(fn_.SetTaskbarTPValue, s.TaskbarTPValue);
+    Call(fn_.EnableTaskbarTP, s.EnableTaskbarTP, s.EnableStartMenuTP);
+    Call(fn_.EnableShadeTP, s.EnableShadeTP);
+    Call(fn_.ShadeRight, s.ShadeRight);
+    Call(fn_.ShadeArea, s.ShadeArea);
+    Call(fn_.EnableStartButtonTextTP, s.EnableStartButtonTP);
 }
 
-void CLibraryBinding::LockMessage(int flag) const { Call(lockMessage_, flag); }
-void CLibraryBinding::EnableOverlapTP(int flag) const { Call(enableOverlapTP_, flag); }
-void CLibraryBinding::EnableTopmostTP(int flag) const { Call(enableTopmostTP_, flag); }
+void CLibraryBinding::LockMessage(int flag) const { Call(fn_.LockMessage, flag); }
+void CLibraryBinding::EnableOverlapTP(int flag) const { Call(fn_.EnableOverlapTP, flag); }
+void CLibraryBinding::EnableTopmostTP(int flag) const { Call(fn_.EnableTopmostTP, flag); }
 
 void CLibraryBinding::Unbind() {
     if (!library_.loaded()) return;
-    Call(lockMessage_, 1);
-    Call(enableTaskbarTP_, 0, 0);
-    Call(end_);
-    Call(lockMessage_, 0);
+    Call(fn_.LockMessage, 1);
+    Call(fn_.EnableTaskbarTP, 0, 0);
+    Call(fn_.End);
+    Call(fn_.LockMessage, 0);
     library_.Free();
 }

@@ -31,16 +31,5 @@ public:
 
 private:
     fw::Library library_;
-    vitrel::StartFn start_ = nullptr;
-    vitrel::EndFn end_ = nullptr;
-    vitrel::IntFn lockMessage_ = nullptr, setClaroviaValue_ = nullptr, setMoveTPValue_ = nullptr,
-                  setSizingTPValue_ = nullptr, setTaskbarTPValue_ = nullptr, setWheelTPValue_ = nullptr,
-                  enableSClickTP_ = nullptr, enableMClickTP_ = nullptr, enableWheelTP_ = nullptr,
-                  enableMoveTP_ = nullptr, enableMoveTPLimit_ = nullptr, setMoveTPW_ = nullptr,
-                  setMoveTPH_ = nullptr, enableSizingTP_ = nullptr, enableShadeTP_ = nullptr,
-                  shadeRight_ = nullptr, shadeArea_ = nullptr, enableStartButtonTextTP_ = nullptr,
-                  enableOverlapTP_ = nullptr, enableTopmostTP_ = nullptr;
-    vitrel::EnableTaskbarFn enableTaskbarTP_ = nullptr;
-    vitrel::SetTransparentFn setTransparent_ = nullptr;
-    vitrel::WindowFn isTransparent_ = nullptr, removeTransparent_ = nullptr;
+    vitrel::Exports fn_;
 };

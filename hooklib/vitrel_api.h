@@ -23,6 +23,33 @@ using SetTransparentFn = int (*)(HWND window, int alpha);
 using WindowFn = int (*)(HWND window);
 }  // namespace vitrel
 
+// Every export by name with its function type, in ordinal order: the one list from
+// which both the program and the tests bind the library.
+#define VITREL_EXPORTS(X)                                                                                    \
+    X(Start, StartFn) X(End, EndFn) X(LockMessage, IntFn) X(SetClaroviaValue, IntFn) X(SetMoveTPValue, IntFn) \
+    X(SetSizingTPValue, IntFn) X(SetTaskbarTPValue, IntFn) X(SetWheelTPValue, IntFn) X(EnableSClickTP, IntFn) \
+    X(EnableMClickTP, IntFn) X(EnableWheelTP, IntFn) X(EnableMoveTP, IntFn) X(EnableSizingTP, IntFn)          \
+    X(EnableTaskbarTP, EnableTaskbarFn) X(SetTransparent, SetTransparentFn) X(RemoveTransparent, WindowFn)   \
+    X(EnableShadeTP, IntFn) X(EnableStartButtonTextTP, IntFn) X(EnableOverlapTP, IntFn)                       \
+    X(EnableMoveTPLimit, IntFn) X(SetMoveTPW, IntFn) X(SetMoveTPH, IntFn) X(IsTransparent, WindowFn)          \
+    X(EnableTopmostTP, IntFn) X(ShadeArea, IntFn) X(ShadeRight, IntFn)
+
+namespace vitrel {
+// The bound entries; a missing export stays null.
+struct Exports {
+#define VITREL_ENTRY(name, type) type name = nullptr;
+    VITREL_EXPORTS(VITREL_ENTRY)
+#undef VITREL_ENTRY
+
+    void Bind(HMODULE module) {
+#define VITREL_LOOKUP(name, type) \
+    name = reinterpret_cast<type>(reinterpret_cast<void*>(GetProcAddress(module, #name)));
+        VITREL_EXPORTS(VITREL_LOOKUP)
+#undef VITREL_LOOKUP
+    }
+};
+}  // namespace vitrel
+
 #ifdef VITREL_BUILDING
 extern "C" {
 HHOOK Start(HWND programWindow);

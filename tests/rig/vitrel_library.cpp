@@ -6,24 +6,11 @@
 
 namespace rig {
 
-namespace {
-template <typename Fn>
-void Bind(HMODULE module, Fn& fn, const char* name) {
-    fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-}  // namespace
 
 VitrelLibrary::VitrelLibrary() {
     module_ = LoadLibraryW((ProgramDirectory() + L"vitrel.dll").c_str());
     if (!module_) return;
-#define BIND(name) Bind(module_, name, #name)
-    BIND(Start); BIND(End); BIND(LockMessage); BIND(SetClaroviaValue); BIND(SetMoveTPValue);
-    BIND(SetSizingTPValue); BIND(SetTaskbarTPValue); BIND(SetWheelTPValue); BIND(EnableSClickTP);
-    BIND(EnableMClickTP); BIND(EnableWheelTP); BIND(EnableMoveTP); BIND(EnableSizingTP);
-    BIND(EnableTaskbarTP); BIND(SetTransparent); BIND(RemoveTransparent); BIND(EnableShadeTP);
-    BIND(EnableStartButtonTextTP); BIND(EnableOverlapTP); BIND(EnableMoveTPLimit); BIND(SetMoveTPW);
-    BIND(SetMoveTPH); BIND(IsTransparent); BIND(EnableTopmostTP); BIND(ShadeArea); BIND(ShadeRight);
-#undef BIND
+    Bind(module_);
     shared_ = FindSharedRecord(module_);
     if (ok()) Reset();
 }

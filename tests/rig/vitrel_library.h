@@ -10,7 +10,7 @@
 
 namespace rig {
 
-class VitrelLibrary {
+class VitrelLibrary : public vitrel::Exports {
 public:
     VitrelLibrary();
     ~VitrelLibrary();
@@ -24,19 +24,6 @@ public:
     // Locks, stops the hooks if they run, and puts every setting and every piece of
     // hook state back to the initial values.
     void Reset();
-
-    vitrel::StartFn Start = nullptr;
-    vitrel::EndFn End = nullptr;
-    vitrel::IntFn LockMessage = nullptr, SetClaroviaValue = nullptr, SetMoveTPValue = nullptr,
-                  SetSizingTPValue = nullptr, SetTaskbarTPValue = nullptr, SetWheelTPValue = nullptr,
-                  EnableSClickTP = nullptr, EnableMClickTP = nullptr, EnableWheelTP = nullptr,
-                  EnableMoveTP = nullptr, EnableSizingTP = nullptr, EnableShadeTP = nullptr,
-                  EnableStartButtonTextTP = nullptr, EnableOverlapTP = nullptr, EnableMoveTPLimit = nullptr,
-                  SetMoveTPW = nullptr, SetMoveTPH = nullptr, EnableTopmostTP = nullptr, ShadeArea = nullptr,
-                  ShadeRight = nullptr;
-    vitrel::EnableTaskbarFn EnableTaskbarTP = nullptr;
-    vitrel::SetTransparentFn SetTransparent = nullptr;
-    vitrel::WindowFn RemoveTransparent = nullptr, IsTransparent = nullptr;
 
 private:
     HMODULE module_ = nullptr;
