@@ -1,11 +1,78 @@
 #include "app_settings.h"
 
-#include "desktop_listview.h"
+#include <commctrl.h>
+
+#include "desktop_icon_text.h"
 
 namespace {
 constexpr wchar_t kStatus[] = L"Status";
 constexpr wchar_t kClassFilter[] = L"ClassFilter";
 constexpr int kClassFilterLast = 100;
+
+int HalfScreenHeight() { return GetSystemMetrics(SM_CYSCREEN) / 2; }
+
+// One value of the "Status" key: a number or a text, its default, and whether the
+// program writes it back (some are only ever read).
+struct Setting {
+    const wchar_t* name;
+    int AppSettings::*number;
+    std::wstring AppSettings::*text;
+    int numberDefault;
+    const wchar_t* textDefault;
+    int (*computedDefault)();  // a default that depends on the screen
+    bool written;
+};
+
+constexpr Setting Number(const wchar_t* name, int AppSettings::*field, int defaultValue) {
+    return {name, field, nullptr, defaultValue, nullptr, nullptr, true};
+}
+constexpr Setting Text(const wchar_t* name, std::wstring AppSettings::*field, const wchar_t* defaultValue) {
+    return {name, nullptr, field, 0, defaultValue, nullptr, true};
+}
+constexpr Setting Computed(const wchar_t* name, int AppSettings::*field, int (*defaultValue)()) {
+    return {name, field, nullptr, 0, nullptr, defaultValue, true};
+}
+constexpr Setting ReadOnly(const wchar_t* name, int AppSettings::*field, int defaultValue) {
+    return {name, field, nullptr, defaultValue, nullptr, nullptr, false};
+}
+
+// Every value, in the order in which it is written (reading has no order to keep).
+constexpr Setting kSettings[] = {
+    Number(L"EnableSClickTP", &AppSettings::EnableSClickTP, 1),
+    Number(L"EnableMClickTP", &AppSettings::EnableMClickTP, 1),
+    Number(L"EnableWheelTP", &AppSettings::EnableWheelTP, 1),
+    Number(L"ClaroviaValue", &AppSettings::ClaroviaValue, 190),
+    Number(L"WheelStep", &AppSettings::WheelStep, 5),
+    Number(L"EnableMoveTP", &AppSettings::EnableMoveTP, 1),
+    Number(L"MoveTPValue", &AppSettings::MoveTPValue, 190),
+    Number(L"EnableMoveTPLimit", &AppSettings::EnableMoveTPLimit, 0),
+    Number(L"MoveTPW", &AppSettings::MoveTPW, 500),
+    Number(L"MoveTPH", &AppSettings::MoveTPH, 500),
+    Number(L"EnableSizingTP", &AppSettings::EnableSizingTP, 1),
+    Number(L"SizingTPValue", &AppSettings::SizingTPValue, 190),
+    Number(L"EnableTaskbarTP", &AppSettings::EnableTaskbarTP, 1),
+    Number(L"EnableStartMenuTP", &AppSettings::EnableStartMenuTP, 0),
+    Number(L"TaskbarTPValue", &AppSettings::TaskbarTPValue, 190),
+    Number(L"EnableShadeTP", &AppSettings::EnableShadeTP, 1),
+    Number(L"ShadeRight", &AppSettings::ShadeRight, 1),
+    Number(L"ShadeArea", &AppSettings::ShadeArea, 1),
+    Computed(L"DefaultHeight", &AppSettings::DefaultHeight, HalfScreenHeight),
+    Number(L"EnableStartButtonTP", &AppSettings::EnableStartButtonTP, 0),
+    Text(L"StartButtonText", &AppSettings::StartButtonText, L""),
+    Number(L"EnableOverlapTP", &AppSettings::EnableOverlapTP, 0),
+    Number(L"EnableTopmostTP", &AppSettings::EnableTopmostTP, 0),
+    Number(L"NoTaskTrayIcon", &AppSettings::NoTaskTrayIcon, 0),
+    Number(L"HideFlag", &AppSettings::HideFlag, 0),
+    Number(L"HideMenu", &AppSettings::HideMenu, 0),
+    Number(L"Startup", &AppSettings::Startup, 0),
+    Number(L"ShowClock", &AppSettings::ShowClock, 0),
+    ReadOnly(L"ShowClockClassName", &AppSettings::ShowClockClassName, 0),
+    Text(L"TimeFormat", &AppSettings::TimeFormat, kDefaultTimeFormat),
+    Number(L"DeskTopIconBkMode", &AppSettings::DeskTopIconBkMode, 0),
+    Number(L"DeskTopIconTextColorMode", &AppSettings::DeskTopIconTextColorMode, 0),
+    Number(L"DeskTopIconTextColor", &AppSettings::DeskTopIconTextColor, 0x00FFFFFF),
+    Number(L"ColumnWidth", &AppSettings::ColumnWidth, 0),
+};
 }  // namespace
 
 AppSettings::AppSettings(const fw::Profile& profile) : profile_(profile) { Load(); }
@@ -13,89 +80,37 @@ AppSettings::AppSettings(const fw::Profile& profile) : profile_(profile) { Load(
 AppSettings::~AppSettings() { Save(); }
 
 void AppSettings::Load() {
-    const fw::Profile& p = profile_;
-    // Read in this order; a missing value gives its default, nothing is range-tested.
-    EnableSClickTP = p.GetInt(kStatus, L"EnableSClickTP", 1);
-    EnableMClickTP = p.GetInt(kStatus, L"EnableMClickTP", 1);
-    EnableWheelTP = p.GetInt(kStatus, L"EnableWheelTP", 1);
-    ClaroviaValue = p.GetInt(kStatus, L"ClaroviaValue", 190);
-    WheelStep = p.GetInt(kStatus, L"WheelStep", 5);
-    EnableMoveTP = p.GetInt(kStatus, L"EnableMoveTP", 1);
-    MoveTPValue = p.GetInt(kStatus, L"MoveTPValue", 190);
-    EnableMoveTPLimit = p.GetInt(kStatus, L"EnableMoveTPLimit", 0);
-    MoveTPW = p.GetInt(kStatus, L"MoveTPW", 500);
-    MoveTPH = p.GetInt(kStatus, L"MoveTPH", 500);
-    EnableSizingTP = p.GetInt(kStatus, L"EnableSizingTP", 1);
-    SizingTPValue = p.GetInt(kStatus, L"SizingTPValue", 190);
-    EnableTaskbarTP = p.GetInt(kStatus, L"EnableTaskbarTP", 1);
-    TaskbarTPValue = p.GetInt(kStatus, L"TaskbarTPValue", 190);
-    EnableStartMenuTP = p.GetInt(kStatus, L"EnableStartMenuTP", 0);
-    EnableShadeTP = p.GetInt(kStatus, L"EnableShadeTP", 1);
-    ShadeRight = p.GetInt(kStatus, L"ShadeRight", 1);
-    ShadeArea = p.GetInt(kStatus, L"ShadeArea", 1);
-    DefaultHeight = p.GetInt(kStatus, L"DefaultHeight", GetSystemMetrics(SM_CYSCREEN) / 2);
-    EnableStartButtonTP = p.GetInt(kStatus, L"EnableStartButtonTP", 0);
-    StartButtonText = p.GetString(kStatus, L"StartButtonText", L"");
-    EnableOverlapTP = p.GetInt(kStatus, L"EnableOverlapTP", 0);
-    EnableTopmostTP = p.GetInt(kStatus, L"EnableTopmostTP", 0);
-    NoTaskTrayIcon = p.GetInt(kStatus, L"NoTaskTrayIcon", 0);
-    HideFlag = p.GetInt(kStatus, L"HideFlag", 0);
-    HideMenu = p.GetInt(kStatus, L"HideMenu", 0);
-    Startup = p.GetInt(kStatus, L"Startup", 0);
-    ShowClock = p.GetInt(kStatus, L"ShowClock", 0);
-    ShowClockClassName = p.GetInt(kStatus, L"ShowClockClassName", 0);
-    TimeFormat = p.GetString(kStatus, L"TimeFormat", kDefaultTimeFormat);
+    // A missing value gives its default; nothing is range-tested.
+    for (const Setting& s : kSettings) {
+        if (s.text) {
+            this->*s.text = profile_.GetString(kStatus, s.name, s.textDefault);
+        } else {
+            const int fallback = s.computedDefault ? s.computedDefault() : s.numberDefault;
+            this->*s.number = profile_.GetInt(kStatus, s.name, fallback);
+        }
+    }
 
+    // The desktop label colours as the list view shows them now: they are given back
+    // when a label mode is switched off.
     const HWND list = FindDesktopListView();
     DesktopListTextBkColor = list ? DesktopListColor(list, LVM_GETTEXTBKCOLOR) : 0;
     DesktopListTextColor = list ? DesktopListColor(list, LVM_GETTEXTCOLOR) : 0;
 
-    DeskTopIconBkMode = p.GetInt(kStatus, L"DeskTopIconBkMode", 0);
-    DeskTopIconTextColorMode = p.GetInt(kStatus, L"DeskTopIconTextColorMode", 0);
-    DeskTopIconTextColor = p.GetInt(kStatus, L"DeskTopIconTextColor", 0x00FFFFFF);
-    ColumnWidth = p.GetInt(kStatus, L"ColumnWidth", 0);
-
+    // The user maintains the filter by hand: names "100" down to "0", gaps allowed.
     ClassFilter.clear();
     for (int i = kClassFilterLast; i >= 0; --i) {
-        std::wstring name = p.GetString(kClassFilter, std::to_wstring(i).c_str(), L"");
+        std::wstring name = profile_.GetString(kClassFilter, std::to_wstring(i).c_str(), L"");
         if (!name.empty()) ClassFilter.push_back(std::move(name));
     }
 }
 
 void AppSettings::Save() const {
-    const fw::Profile& p = profile_;
-    // "ShowClockClassName" and the class filter are only ever read.
-    p.WriteInt(kStatus, L"EnableSClickTP", EnableSClickTP);
-    p.WriteInt(kStatus, L"EnableMClickTP", EnableMClickTP);
-    p.WriteInt(kStatus, L"EnableWheelTP", EnableWheelTP);
-    p.WriteInt(kStatus, L"ClaroviaValue", ClaroviaValue);
-    p.WriteInt(kStatus, L"WheelStep", WheelStep);
-    p.WriteInt(kStatus, L"EnableMoveTP", EnableMoveTP);
-    p.WriteInt(kStatus, L"MoveTPValue", MoveTPValue);
-    p.WriteInt(kStatus, L"EnableMoveTPLimit", EnableMoveTPLimit);
-    p.WriteInt(kStatus, L"MoveTPW", MoveTPW);
-    p.WriteInt(kStatus, L"MoveTPH", MoveTPH);
-    p.WriteInt(kStatus, L"EnableSizingTP", EnableSizingTP);
-    p.WriteInt(kStatus, L"SizingTPValue", SizingTPValue);
-    p.WriteInt(kStatus, L"EnableTaskbarTP", EnableTaskbarTP);
-    p.WriteInt(kStatus, L"EnableStartMenuTP", EnableStartMenuTP);
-    p.WriteInt(kStatus, L"TaskbarTPValue", TaskbarTPValue);
-    p.WriteInt(kStatus, L"EnableShadeTP", EnableShadeTP);
-    p.WriteInt(kStatus, L"ShadeRight", ShadeRight);
-    p.WriteInt(kStatus, L"ShadeArea", ShadeArea);
-    p.WriteInt(kStatus, L"DefaultHeight", DefaultHeight);
-    p.WriteInt(kStatus, L"EnableStartButtonTP", EnableStartButtonTP);
-    p.WriteString(kStatus, L"StartButtonText", StartButtonText);
-    p.WriteInt(kStatus, L"EnableOverlapTP", EnableOverlapTP);
-    p.WriteInt(kStatus, L"EnableTopmostTP", EnableTopmostTP);
-    p.WriteInt(kStatus, L"NoTaskTrayIcon", NoTaskTrayIcon);
-    p.WriteInt(kStatus, L"HideFlag", HideFlag);
-    p.WriteInt(kStatus, L"HideMenu", HideMenu);
-    p.WriteInt(kStatus, L"Startup", Startup);
-    p.WriteInt(kStatus, L"ShowClock", ShowClock);
-    p.WriteString(kStatus, L"TimeFormat", TimeFormat);
-    p.WriteInt(kStatus, L"DeskTopIconBkMode", DeskTopIconBkMode);
-    p.WriteInt(kStatus, L"DeskTopIconTextColorMode", DeskTopIconTextColorMode);
-    p.WriteInt(kStatus, L"DeskTopIconTextColor", DeskTopIconTextColor);
-    p.WriteInt(kStatus, L"ColumnWidth", ColumnWidth);
+    // The class filter and the captured colours are never written.
+    for (const Setting& s : kSettings) {
+        if (!s.written) continue;
+        if (s.text)
+            profile_.WriteString(kStatus, s.name, this->*s.text);
+        else
+            profile_.WriteInt(kStatus, s.name, this->*s.number);
+    }
 }

@@ -1,29 +1,43 @@
 // The apply step: turns the settings record into effect, in one fixed order, and
 // runs the clock timer.
 #include "main_hidden_dlg.h"
+#include "shell_names.h"
+#include "startup_shortcut.h"
 
 namespace {
 constexpr UINT_PTR CLOCK_TIMER_ID = 1;
 constexpr UINT kClockPeriodMs = 1000;
-constexpr UINT kRedrawFlags = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME;
 }  // namespace
 
 void CMainHiddenDlg::ApplySettings() {
     Library.Push(Settings);
+    SetStartButtonText(Settings.EnableStartButtonTP ? Settings.StartButtonText : InitialStartButtonText);
     Library.EnableOverlapTP(Settings.EnableOverlapTP);
+    TweakAllTopLevelWindows();
     Library.EnableTopmostTP(Settings.EnableTopmostTP);
+    ApplyDesktopIconText();
     RedrawTaskbarIfChanged();
+    ReconcileStartupShortcut();
     UpdateClockTimer();
-    UpdateTrayIcon();
+    Tray.Show(!Settings.NoTaskTrayIcon);
 }
 
 void CMainHiddenDlg::RedrawTaskbarIfChanged() {
     if (AppliedTaskbarTP == Settings.EnableTaskbarTP) return;
-    if (const HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr)) {
+    if (const HWND tray = FindWindowW(kTaskbarClass, nullptr)) {
         // The whole taskbar, its frame and its children, in its own coordinates.
-        RedrawWindow(tray, nullptr, nullptr, kRedrawFlags);
+        RedrawWindow(tray, nullptr, nullptr, kRedrawAllFlags);
     }
     AppliedTaskbarTP = Settings.EnableTaskbarTP;
+}
+
+void CMainHiddenDlg::ReconcileStartupShortcut() {
+    // An existing shortcut is never rewritten.
+    const bool exists = StartupShortcutExists();
+    if (Settings.Startup && !exists)
+        UpdateStartupShortcut(Settings.Startup);
+    else if (!Settings.Startup && exists)
+        UpdateStartupShortcut(0);
 }
 
 void CMainHiddenDlg::UpdateClockTimer() {

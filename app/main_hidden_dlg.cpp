@@ -1,27 +1,22 @@
-// The hidden main window: construction, initialisation and the dispatch of every
-// message it receives.
+// The hidden main window: construction, initialisation, and the routing of every
+// message it receives to the part that handles it.
 #include "main_hidden_dlg.h"
 
 #include <psapi.h>
 
+#include "explorer_bands.h"
+#include "handles.h"
 #include "resource.h"
+#include "start_button.h"
+#include "taskbar_overlap.h"
 #include "vitrel_api.h"
-
-namespace {
-std::wstring StartButtonText() {
-    const HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
-    const HWND button = tray ? GetWindow(tray, GW_CHILD) : nullptr;
-    wchar_t text[260] = {};
-    if (button) GetWindowTextW(button, text, 260);
-    return text;
-}
-}  // namespace
 
 CMainHiddenDlg::CMainHiddenDlg(const fw::Profile& profile)
     : fw::Dialog(IDD_HIDDEN, nullptr),
       AppIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP))),
       Settings(profile) {
-    InitialStartButtonText = StartButtonText();
+    // Before the program changes anything: what the button is given back.
+    InitialStartButtonText = ReadStartButtonText();
 }
 
 CMainHiddenDlg::~CMainHiddenDlg() = default;
@@ -35,9 +30,9 @@ BOOL CMainHiddenDlg::OnInitDialog() {
         PostMessageW(hwnd(), WM_COMMAND, ID_TRAY_EXIT, 0);
         return TRUE;
     }
-    FillTrayIcon();
-    UpdateTrayIcon();
-    AppliedIconTextColor = static_cast<COLORREF>(Settings.DeskTopIconTextColor);
+    Tray.Fill(hwnd(), WM_TRAYNOTIFY);
+    Tray.Show(!Settings.NoTaskTrayIcon);
+    DesktopIcons.TakeColor(static_cast<COLORREF>(Settings.DeskTopIconTextColor));
     ApplySettings();
     TrimWorkingSet();
     return TRUE;
@@ -58,14 +53,18 @@ INT_PTR CMainHiddenDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return Handled(0);
     case WM_SHADE_DBLCLK:
     case WM_SHADE_RCLICK:
-        ToggleShade(reinterpret_cast<HWND>(lParam));
+        Shaded.ToggleShade(reinterpret_cast<HWND>(lParam), Settings.ClassFilter, Settings.DefaultHeight);
         return Handled(0);
     case WM_PAINT_SEEN:
-    case WM_WINDOW_EVENT:
-    case WM_WINDOW_CREATED:
-        // Reports for the shell tweaks; consumed here.
+        if (Settings.EnableStartButtonTP) SetStartButtonText(Settings.StartButtonText);
         return Handled(0);
-    case WM_USER + 111:
+    case WM_WINDOW_EVENT:
+        OnWindowEvent(reinterpret_cast<HWND>(wParam), lParam);
+        return Handled(0);
+    case WM_WINDOW_CREATED:
+        if (Settings.HideFlag || Settings.HideMenu) ApplyExplorerBands(reinterpret_cast<HWND>(wParam));
+        return Handled(0);
+    case WM_CONSUMED_PRIVATE:
         return Handled(0);
     case WM_TRAYNOTIFY:
         OnTrayNotify(lParam);
@@ -84,6 +83,39 @@ void CMainHiddenDlg::TrimWorkingSet() {
     fw::KernelHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid));
     if (process) EmptyWorkingSet(process.get());
 }
+
+// ------------------------------------------------------------ shell tweaks
+
+void CMainHiddenDlg::SetStartButtonText(const std::wstring& text) { ::SetStartButtonText(text); }
+
+IconTextLook CMainHiddenDlg::DesktopIconLook() const {
+    return {Settings.DeskTopIconBkMode, Settings.DeskTopIconTextColorMode,
+            static_cast<COLORREF>(Settings.DeskTopIconTextColor), Settings.DesktopListTextBkColor,
+            Settings.DesktopListTextColor};
+}
+
+void CMainHiddenDlg::ApplyDesktopIconText() { DesktopIcons.Apply(DesktopIconLook()); }
+
+void CMainHiddenDlg::ReassertIconColors() { DesktopIcons.Reassert(DesktopIconLook()); }
+
+void CMainHiddenDlg::ApplyExplorerBands(HWND window) {
+    ::ApplyExplorerBands(window, Settings.HideFlag, Settings.HideMenu);
+}
+
+void CMainHiddenDlg::OnWindowEvent(HWND window, LPARAM event) {
+    // The end of a move or size loop, or an activation.
+    if (Settings.EnableOverlapTP) CorrectTaskbarOverlap(window, Settings.ClassFilter);
+    if (event == WM_ACTIVATE) RepaintUnderTaskbar(Settings.EnableTaskbarTP);
+}
+
+BOOL CALLBACK CMainHiddenDlg::TweakTopLevelWindow(HWND window, LPARAM self) {
+    auto* dlg = reinterpret_cast<CMainHiddenDlg*>(self);
+    if (dlg->Settings.EnableOverlapTP) CorrectTaskbarOverlap(window, dlg->Settings.ClassFilter);
+    dlg->ApplyExplorerBands(window);
+    return TRUE;  // always to the end
+}
+
+void CMainHiddenDlg::TweakAllTopLevelWindows() { EnumWindows(TweakTopLevelWindow, reinterpret_cast<LPARAM>(this)); }
 
 void CMainHiddenDlg::ClockTick() {
     Clock.Tick(Settings.TimeFormat, Settings.ShowClockClassName != 0, Settings.ClassFilter);

@@ -1,29 +1,25 @@
-// The program's hidden main window: never shown, it owns everything the program
-// holds at run time and receives every event as a message.
+// The program's hidden main window: never shown, it owns everything the program holds
+// at run time, receives every event as a message, and routes each to the part that
+// handles it.
 #pragma once
 
 #include <windows.h>
-#include <shellapi.h>
 
-#include <list>
 #include <string>
 
 #include "app_settings.h"
+#include "desktop_icon_text.h"
 #include "dialog.h"
-#include "handles.h"
 #include "library_binding.h"
+#include "shaded_windows.h"
 #include "title_clock.h"
+#include "tray_icon.h"
 
 // Private messages of the program.
 enum : UINT {
-    WM_TRAYNOTIFY = WM_USER + 1000,      // 0x7E8: the tray icon's callback; a second start
-    WM_APPLY_SETTINGS = WM_USER + 1039,  // 0x80F: the settings sheet's Apply button
-};
-
-// A window this program has shaded and its outer height before.
-struct ShadeRecord {
-    HWND window;
-    int height;
+    WM_CONSUMED_PRIVATE = WM_USER + 111,  // 0x46F: taken without effect and not passed on
+    WM_TRAYNOTIFY = WM_USER + 1000,       // 0x7E8: the tray icon's callback; a second start
+    WM_APPLY_SETTINGS = WM_USER + 1039,   // 0x80F: the settings sheet's Apply button
 };
 
 class CMainHiddenDlg : public fw::Dialog {
@@ -34,44 +30,46 @@ public:
 protected:
     BOOL OnInitDialog() override;
     INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Gives back what the program changed in other windows (shutdown.cpp).
     void PostNcDestroy() override;
 
 private:
-    // Shading
-    void ToggleShade(HWND window);
-    void PurgeShadedWindows();
-    static void ResizeKeepingPosition(HWND window, int height);
     void TrimWorkingSet();
 
-    // Tray icon and menu
-    void FillTrayIcon();
-    void UpdateTrayIcon();
+    // Tray icon and menu (tray.cpp)
     void OnTrayNotify(LPARAM mouseMessage);
     void ShowTrayMenu();
     void OnCommand(UINT id);
     void TogglePause();
     void OpenSettingsSheet(int startPage);
 
-    // Title-bar clock
+    // Apply step (apply_settings.cpp)
+    void ApplySettings();
+    void RedrawTaskbarIfChanged();
+    void ReconcileStartupShortcut();
+    void UpdateClockTimer();
+
+    // The shell tweaks, with the current settings
+    void SetStartButtonText(const std::wstring& text);
+    IconTextLook DesktopIconLook() const;
+    void ApplyDesktopIconText();
+    void ReassertIconColors();
+    void ApplyExplorerBands(HWND window);
+    void OnWindowEvent(HWND window, LPARAM event);
+    void TweakAllTopLevelWindows();
+    static BOOL CALLBACK TweakTopLevelWindow(HWND window, LPARAM self);
     void ClockTick();
     void RestoreClockTitle();
 
-    // Apply step
-    void ApplySettings();
-    void RedrawTaskbarIfChanged();
-    void UpdateClockTimer();
-
     HICON AppIcon = nullptr;  // a shared resource icon: never destroyed
-    NOTIFYICONDATAW TrayIcon = {};
+    TrayIcon Tray;
     int SheetOpen = 0;
     std::wstring InitialStartButtonText;
     AppSettings Settings;
-    std::list<ShadeRecord> ShadedWindows;
+    ShadedWindows Shaded;
     int LastSheetPage = 0;
-    int AppliedIconBkMode = 0;
-    int AppliedIconTextColorMode = 0;
+    DesktopIconText DesktopIcons;
     int AppliedTaskbarTP = 0;
-    COLORREF AppliedIconTextColor = 0;
     int Paused = 0;
     TitleClock Clock;
     CLibraryBinding Library;

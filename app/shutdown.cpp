@@ -5,9 +5,14 @@
 
 void CMainHiddenDlg::PostNcDestroy() {
     RestoreClockTitle();
-    for (const ShadeRecord& record : ShadedWindows)
-        if (IsWindow(record.window)) ResizeKeepingPosition(record.window, record.height);
-    ShadedWindows.clear();
-    if (TrayIcon.cbSize) Shell_NotifyIconW(NIM_DELETE, &TrayIcon);  // empty if the library never loaded
+    Shaded.RestoreAll();
+    SetStartButtonText(InitialStartButtonText);
+    Tray.Remove();  // nothing to remove if the library never loaded
+    // Every Explorer band shows again; the user's choice is what gets stored.
+    const int hideFlag = Settings.HideFlag, hideMenu = Settings.HideMenu;
+    Settings.HideFlag = Settings.HideMenu = 0;
+    TweakAllTopLevelWindows();
+    Settings.HideFlag = hideFlag;
+    Settings.HideMenu = hideMenu;
     Library.Unbind();
 }

@@ -4,27 +4,14 @@
 #include "about_dlg.h"
 #include "resource.h"
 
-void CMainHiddenDlg::FillTrayIcon() {
-    TrayIcon = {};
-    TrayIcon.cbSize = NOTIFYICONDATAW_V2_SIZE;
-    TrayIcon.hWnd = hwnd();
-    TrayIcon.uID = IDI_APP;
-    TrayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    TrayIcon.uCallbackMessage = WM_TRAYNOTIFY;
-    TrayIcon.hIcon = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-    lstrcpynW(TrayIcon.szTip, fw::ResourceString(IDS_TRAY_TIP).c_str(), ARRAYSIZE(TrayIcon.szTip));
-}
-
-void CMainHiddenDlg::UpdateTrayIcon() {
-    // Adding a present icon or deleting an absent one fails without effect.
-    Shell_NotifyIconW(Settings.NoTaskTrayIcon ? NIM_DELETE : NIM_ADD, &TrayIcon);
-}
-
 void CMainHiddenDlg::OnTrayNotify(LPARAM mouseMessage) {
     switch (mouseMessage) {
     case WM_RBUTTONUP:
         if (!SheetOpen) ShowTrayMenu();
+        break;
+    case WM_LBUTTONDOWN:
+        // Whether paused or not, sheet open or not.
+        ReassertIconColors();
         break;
     case WM_LBUTTONDBLCLK:
         if (Paused) {
@@ -85,8 +72,8 @@ void CMainHiddenDlg::TogglePause() {
 }
 
 void CMainHiddenDlg::OpenSettingsSheet(int startPage) {
-    AppliedIconBkMode = Settings.DeskTopIconBkMode;
-    AppliedIconTextColorMode = Settings.DeskTopIconTextColorMode;
+    // What the apply at the sheet's OK compares with: the settings as they are now.
+    DesktopIcons.TakeModes(Settings.DeskTopIconBkMode, Settings.DeskTopIconTextColorMode);
     AppliedTaskbarTP = Settings.EnableTaskbarTP;
     SheetOpen = 1;
     // The settings sheet runs here, modally, on `startPage`, editing Settings in

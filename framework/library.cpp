@@ -4,10 +4,23 @@
 
 namespace fw {
 
+std::wstring ProgramPath() {
+    // Grows the buffer until the whole path fits (paths may exceed MAX_PATH).
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        if (path.size() >= 32768) return {};
+        path.resize(path.size() * 2);
+    }
+}
+
 std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, n < MAX_PATH ? n : 0);
+    std::wstring folder = ProgramPath();
     folder.erase(folder.find_last_of(L"\\/") + 1);
     return folder;
 }

@@ -31,6 +31,8 @@ private:
     Module module_;
 };
 
+// The full path of the running program's executable.
+std::wstring ProgramPath();
 // The folder of the running program, with a trailing backslash.
 std::wstring ProgramFolder();
 

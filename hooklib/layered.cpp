@@ -9,7 +9,6 @@
 #include "window_class.h"
 
 namespace {
-constexpr UINT kRedrawFlags = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME;  // 0x0485
 
 // The program calls SetTransparent on the shell's windows from its own thread: a hung
 // shell must not hang it. In the window's own thread this is a plain call.
@@ -58,7 +57,7 @@ int SetTransparent(HWND window, int alpha) {
     SetLayeredAlpha(window, alpha);
 
     if (cls == ShellClass::XpStartMenu || cls == ShellClass::ClassicStartMenu) return 1;
-    if (IsWindowVisible(window)) RedrawWindow(GetDesktopWindow(), &before, nullptr, kRedrawFlags);
+    if (IsWindowVisible(window)) RedrawWindow(GetDesktopWindow(), &before, nullptr, kRedrawAllFlags);
     if (g_shared.TaskbarTP && cls == ShellClass::Taskbar) InvalidateRect(window, nullptr, TRUE);
     return 1;
 }
@@ -67,7 +66,7 @@ int RemoveTransparent(HWND window) {
     const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
     if (!(exStyle & WS_EX_LAYERED)) return 0;
     SetWindowLongW(window, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
-    if (IsWindowVisible(window)) RedrawWindow(window, nullptr, nullptr, kRedrawFlags);
+    if (IsWindowVisible(window)) RedrawWindow(window, nullptr, nullptr, kRedrawAllFlags);
     return 1;
 }
 

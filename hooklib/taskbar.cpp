@@ -12,7 +12,6 @@
 
 namespace {
 constexpr int kOpaque = 255;
-constexpr UINT kRedrawFlags = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME;
 
 void ApplyStartMenuRule(HWND menu, int taskbar, int startMenu, int level) {
     if (!taskbar || !startMenu || level == kOpaque) {
@@ -44,7 +43,7 @@ extern "C" int EnableTaskbarTP(int taskbar, int startMenu) {
     else if (const HWND classic = FindWindowW(kClassicStartMenuClass, nullptr))
         ApplyStartMenuRule(classic, taskbar, startMenu, level);
 
-    if (tray && IsWindowVisible(tray)) RedrawWindow(tray, nullptr, nullptr, kRedrawFlags);
+    if (tray && IsWindowVisible(tray)) RedrawWindow(tray, nullptr, nullptr, kRedrawAllFlags);
     return taskbar;
 }
 

@@ -4,12 +4,10 @@
 
 #include <windows.h>
 
+#include "shell_names.h"
+
 // Gone: the handle names no window (any more).
 enum class ShellClass { Gone, Other, Taskbar, XpStartMenu, ClassicStartMenu };
-
-inline constexpr wchar_t kTaskbarClass[] = L"Shell_TrayWnd";
-inline constexpr wchar_t kXpStartMenuClass[] = L"DV2ControlHost";
-inline constexpr wchar_t kClassicStartMenuClass[] = L"BaseBar";
 
 // No C runtime here: a plain comparison loop.
 inline bool SameText(const wchar_t* a, const wchar_t* b) {

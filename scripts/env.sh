@@ -169,7 +169,12 @@ _clarovia_stamp() {
 
 # The environment every Wine command of ours runs with (in the current shell).
 _clarovia_wine_env() {
+  # winemenubuilder would turn the shortcuts that tests write into desktop entries of
+  # the Linux user: switched off.
   export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # Wine turns shortcuts that the tests write into menu entries of the Linux user: they
+  # go to a folder of the build instead of the user's own.
+  export XDG_DATA_HOME=$CLAROVIA_ROOT/build/xdg/data XDG_CONFIG_HOME=$CLAROVIA_ROOT/build/xdg/config
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 }
 

@@ -3,16 +3,15 @@
 #include <ctime>
 #include <cwchar>
 
-#include "window_filter.h"
+#include "taskbar_overlap.h"
+#include "window_util.h"
 
 namespace {
 // A foreign window may hang: give up on its title rather than freeze the program.
 constexpr UINT kTitleTimeoutMs = 2000;
 
 void SetTitle(HWND window, const wchar_t* title) {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title), SMTO_ABORTIFHUNG, kTitleTimeoutMs,
-                        &result);
+    fw::SendBounded(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title), nullptr, kTitleTimeoutMs);
 }
 
 // Whether every conversion of a time format is one the runtime knows; an unknown one
@@ -50,7 +49,7 @@ std::wstring TitleClock::ClockText(HWND window, const std::wstring& timeFormat, 
         const size_t n = wcsftime(buffer, kTimeSize, format.c_str(), local);
         if (n > 0) text.assign(buffer, n);
     }
-    if (withClassName) text = text + L" [" + WindowClassName(window) + L"]";
+    if (withClassName) text = text + L" [" + fw::ClassName(window) + L"]";
     return text;
 }
 
@@ -60,7 +59,7 @@ void TitleClock::RestoreTitle() {
 }
 
 void TitleClock::Tick(const std::wstring& timeFormat, bool withClassName,
-                      const std::vector<std::wstring>& classFilter) {
+                      const ClassFilterList& classFilter) {
     const HWND w = GetForegroundWindow();
     if (!IsWindow(w) || !IsWindowVisible(w)) return;
     if (!(GetWindowLongW(w, GWL_STYLE) & WS_CAPTION) || IsShellOrFilteredWindow(w, classFilter)) {

@@ -6,7 +6,8 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
+
+#include "class_filter.h"
 
 class TitleClock {
 public:
@@ -16,7 +17,7 @@ public:
     static constexpr int kTimeSize = 128;
 
     // One tick of the clock timer.
-    void Tick(const std::wstring& timeFormat, bool withClassName, const std::vector<std::wstring>& classFilter);
+    void Tick(const std::wstring& timeFormat, bool withClassName, const ClassFilterList& classFilter);
     // Gives the window that carries the clock its own title back, if it still exists.
     void RestoreTitle();
 

@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "hook_procs.h"
+#include "import_spy.h"
 #include "rig.h"
 #include "shared_settings.h"
 #include "vitrel_api.h"
@@ -124,14 +125,6 @@ HWND MakeWindow(DWORD exStyle, DWORD style, int x, int y, int w, int h, HWND par
                            GetModuleHandleW(nullptr), nullptr);
 }
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 // Every field of the record, with every feature on and the values a user would pick.
 void UseRealisticSettings(HWND program) {
     volatile SharedSettings& s = g_shared;
@@ -168,14 +161,6 @@ void UseRealisticSettings(HWND program) {
     s.TopmostTP = 1;
     s.TaskbarTP = 1;
     s.StartMenuTP = 1;
-}
-
-// A point on the title bar of a window, clear of its buttons (screen coordinates).
-POINT CaptionPoint(HWND window) {
-    RECT rc;
-    GetWindowRect(window, &rc);
-    const int frame = GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CXPADDEDBORDER);
-    return POINT{rc.left + (rc.right - rc.left) / 3, rc.top + frame + GetSystemMetrics(SM_CYCAPTION) / 2};
 }
 
 const char* MessageName(uint64_t message) {
@@ -275,7 +260,7 @@ Timing Measure(const Case& c, int rounds, double blockMs, uint64_t minCalls) {
     TimeCalls(pass, calls, count, minCalls);
     const double slower = std::max(TimeCalls(hook, calls, count, minCalls), TimeCalls(pass, calls, count, minCalls));
     const uint64_t n = std::max<uint64_t>(minCalls, static_cast<uint64_t>(blockMs * 1e6 / std::max(slower, 0.1)));
-    Pump();
+    rig::PumpMessages();
     std::vector<double> hookTimes, passTimes, ratios, extras;
     for (int r = 0; r < rounds; ++r) {
         double h, p;
@@ -287,7 +272,7 @@ Timing Measure(const Case& c, int rounds, double blockMs, uint64_t minCalls) {
             h = TimeCalls(hook, calls, count, n);
         }
         // Reports that a block posted are handled outside the timing.
-        Pump();
+        rig::PumpMessages();
         hookTimes.push_back(h);
         passTimes.push_back(p);
         ratios.push_back(h / p);
@@ -310,34 +295,6 @@ Timing Measure(const Case& c, int rounds, double blockMs, uint64_t minCalls) {
 // objects and the pass-throughs) is pointed at a function that returns at once.
 LRESULT WINAPI ChainEnd(HHOOK, int, WPARAM, LPARAM) { return 0; }
 
-// Points this image's import of USER32!`function` at `to`; returns the previous entry,
-// or nullptr when the import is not found.
-void* RedirectImport(const char* function, void* to) {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!dir.VirtualAddress) return nullptr;
-    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name; ++d) {
-        if (_stricmp(reinterpret_cast<const char*>(base + d->Name), "USER32.dll") != 0 || !d->OriginalFirstThunk)
-            continue;
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) != 0) continue;
-            DWORD old = 0;
-            if (!VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old)) return nullptr;
-            void* previous = reinterpret_cast<void*>(slots->u1.Function);
-            slots->u1.Function = reinterpret_cast<ULONG_PTR>(to);
-            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
-            return previous;
-        }
-    }
-    return nullptr;
-}
-
 struct BenchWindows {
     HWND program = nullptr;  // the program window of the record
     HWND target = nullptr;   // captioned, shown, never the foreground window
@@ -346,7 +303,7 @@ struct BenchWindows {
         if (target) DestroyWindow(target);
         if (focus) DestroyWindow(focus);
         if (program) DestroyWindow(program);
-        Pump();
+        rig::PumpMessages();
     }
 };
 
@@ -381,7 +338,7 @@ struct Arguments {
 std::vector<Case> BuildCases(const BenchWindows& w, Arguments& a) {
     std::vector<Case> cases;
     const HWND t = w.target;
-    const POINT caption = CaptionPoint(t);
+    const POINT caption = rig::CaptionPoint(t);
     RECT rc;
     GetWindowRect(t, &rc);
     const POINT inside = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
@@ -493,7 +450,7 @@ std::vector<double> RunBenchmark(int rounds, double blockMs) {
     UseRealisticSettings(w.program);
     // What the wheel case is about: a window that is under the pointer, hit on its
     // caption, and not the foreground window.
-    const POINT caption = CaptionPoint(w.target);
+    const POINT caption = rig::CaptionPoint(w.target);
     DWORD_PTR hit = HTNOWHERE;
     SendMessageTimeoutW(w.target, WM_NCHITTEST, 0, MAKELPARAM(caption.x, caption.y), SMTO_ABORTIFHUNG, 2000, &hit);
     if (WindowFromPoint(caption) != w.target || hit != HTCAPTION || GetForegroundWindow() == w.target)
@@ -519,12 +476,12 @@ std::vector<double> RunBenchmark(int rounds, double blockMs) {
         UseRealisticSettings(w.program);
         c.real = Measure(c, c.mix ? 3 * rounds : rounds, blockMs, 200);
         if (stubbedOk) {
-            void* const original = RedirectImport("CallNextHookEx", reinterpret_cast<void*>(ChainEnd));
-            stubbedOk = original != nullptr;
+            const rig::ImportSpy stub(GetModuleHandleW(nullptr), "USER32.dll", "CallNextHookEx",
+                                      reinterpret_cast<void*>(ChainEnd));
+            stubbedOk = stub.ok();
             if (stubbedOk) {
                 UseRealisticSettings(w.program);
                 c.stubbed = Measure(c, rounds, blockMs / 2, 50);
-                RedirectImport("CallNextHookEx", original);
             }
         }
         PrintRow(c);
@@ -688,7 +645,7 @@ FuzzHost::~FuzzHost() {
     for (auto it = own_.rbegin(); it != own_.rend(); ++it)
         if (IsWindow(*it)) DestroyWindow(*it);
     if (control_) DestroyWindow(control_);
-    Pump();
+    rig::PumpMessages();
     helper_.reset();  // asks rig_target to quit and waits for it
 }
 
@@ -1113,7 +1070,7 @@ int FuzzHost::Run(int64_t first, bool supervised) {
         // The reports the hooks post, and whatever the windows were sent, are handled
         // between batches; the supervisor's pings with them.
         if ((i & 31) == 0 && GetTickCount64() - lastPump >= 10) {
-            Pump();
+            rig::PumpMessages();
             lastPump = GetTickCount64();
         }
         if (i + 1 >= nextProgress && i + 1 < total) {
@@ -1122,7 +1079,7 @@ int FuzzHost::Run(int64_t first, bool supervised) {
             nextProgress += total / 10 + 1;
         }
     }
-    Pump();
+    rig::PumpMessages();
     Store(report_->state, static_cast<LONG>(kFinished));
     TakeStock();
     Say("fuzz host: %.1f s, %" PRId64 " reports reached the program window\n", Now() - start, g_reports);
@@ -1137,7 +1094,7 @@ int FuzzHost::Run(int64_t first, bool supervised) {
         const ULONGLONG until = GetTickCount64() + 60000;
         while (!Load(report_->quit) && GetTickCount64() < until) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-            Pump();
+            rig::PumpMessages();
         }
     }
     return 0;
@@ -1269,7 +1226,7 @@ bool WaitProcess(HANDLE process, DWORD ms) {
         const DWORD left = now >= until ? 0 : static_cast<DWORD>(until - now);
         const DWORD r = MsgWaitForMultipleObjects(1, &process, FALSE, left, QS_ALLINPUT);
         if (r == WAIT_OBJECT_0) return true;
-        Pump();
+        rig::PumpMessages();
         if (r == WAIT_TIMEOUT || GetTickCount64() >= until) return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
     }
 }

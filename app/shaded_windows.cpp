@@ -1,13 +1,14 @@
 // Shading on the library's requests: a window is rolled up to its title bar, and a
 // second request gives it its former height back.
-#include "main_hidden_dlg.h"
-#include "window_filter.h"
+#include "shaded_windows.h"
 
-void CMainHiddenDlg::PurgeShadedWindows() {
-    ShadedWindows.remove_if([](const ShadeRecord& r) { return !IsWindow(r.window); });
+#include "window_util.h"
+
+void ShadedWindows::Purge() {
+    records_.remove_if([](const ShadeRecord& r) { return !IsWindow(r.window); });
 }
 
-void CMainHiddenDlg::ResizeKeepingPosition(HWND window, int height) {
+void ShadedWindows::ResizeKeepingPosition(HWND window, int height) {
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
     GetWindowPlacement(window, &placement);
@@ -18,16 +19,16 @@ void CMainHiddenDlg::ResizeKeepingPosition(HWND window, int height) {
     SetWindowPos(window, HWND_TOP, 0, 0, width, height, SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOSENDCHANGING);
 }
 
-void CMainHiddenDlg::ToggleShade(HWND window) {
-    if (IsFilteredClass(WindowClassName(window), Settings.ClassFilter)) return;
+void ShadedWindows::ToggleShade(HWND window, const ClassFilterList& classFilter, int defaultHeight) {
+    if (IsFilteredClass(fw::ClassName(window), classFilter)) return;
     RECT rc = {};
     GetWindowRect(window, &rc);
-    PurgeShadedWindows();
+    Purge();
 
-    for (auto it = ShadedWindows.begin(); it != ShadedWindows.end(); ++it) {
+    for (auto it = records_.begin(); it != records_.end(); ++it) {
         if (it->window == window) {
             ResizeKeepingPosition(window, it->height);
-            ShadedWindows.erase(it);
+            records_.erase(it);
             return;
         }
     }
@@ -39,9 +40,15 @@ void CMainHiddenDlg::ToggleShade(HWND window) {
     if (height == captionHeight) {
         // Already no taller than its title bar: unroll it to the default height. That
         // is the unshading, so nothing is recorded and the next request rolls it up.
-        ResizeKeepingPosition(window, Settings.DefaultHeight);
+        ResizeKeepingPosition(window, defaultHeight);
     } else {
         ResizeKeepingPosition(window, captionHeight);
-        ShadedWindows.push_back({window, height});
+        records_.push_back({window, height});
     }
+}
+
+void ShadedWindows::RestoreAll() {
+    for (const ShadeRecord& record : records_)
+        if (IsWindow(record.window)) ResizeKeepingPosition(record.window, record.height);
+    records_.clear();
 }

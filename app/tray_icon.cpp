@@ -1,0 +1,23 @@
+#include "tray_icon.h"
+
+#include "dialog.h"
+#include "resource.h"
+
+void TrayIcon::Fill(HWND owner, UINT callbackMessage) {
+    data_ = {};
+    data_.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data_.hWnd = owner;
+    data_.uID = IDI_APP;
+    data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data_.uCallbackMessage = callbackMessage;
+    // Lives as long as the program: never destroyed.
+    data_.hIcon = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    lstrcpynW(data_.szTip, fw::ResourceString(IDS_TRAY_TIP).c_str(), ARRAYSIZE(data_.szTip));
+}
+
+void TrayIcon::Show(bool show) {
+    if (filled()) Shell_NotifyIconW(show ? NIM_ADD : NIM_DELETE, &data_);
+}
+
+void TrayIcon::Remove() { Show(false); }

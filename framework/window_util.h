@@ -1,0 +1,32 @@
+// Reading and talking to windows that may belong to another process: class names and
+// texts through the wide API, and sent messages whose wait is bounded, so that a hung
+// window never hangs the caller.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace fw {
+
+// Long enough for a window of another process that is merely busy; a hung one (no
+// answer for 5 s, as the system judges it) is given up at once.
+inline constexpr UINT kForeignTimeoutMs = 1000;
+
+// The window's class name ("" when the window is gone).
+std::wstring ClassName(HWND window);
+// Whether the window's class is exactly `name` (case-sensitive).
+bool HasClass(HWND window, const wchar_t* name);
+
+// The window's text, whole. Read without a message for a window of another process,
+// so a hung one does not hold the caller.
+std::wstring WindowText(HWND window);
+
+// SendMessageTimeout with SMTO_ABORTIFHUNG: whether the window answered, and its answer.
+bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr,
+                 UINT timeoutMs = kForeignTimeoutMs);
+
+// Whether the window belongs to a thread other than the caller's.
+bool IsOtherThreadWindow(HWND window);
+
+}  // namespace fw

@@ -1,0 +1,17 @@
+// The text of the taskbar's start button (the first child of "Shell_TrayWnd"), set from
+// outside and won back whenever the shell has rewritten it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The start button, or null when there is no taskbar.
+HWND FindStartButton();
+
+// The button's text, whole ("" without a taskbar).
+std::wstring ReadStartButtonText();
+
+// Sets the button's text unless it shows exactly that already; true if it set it.
+// Texts of any length compare whole, so a long one is not set again on every call.
+bool SetStartButtonText(const std::wstring& text);
