@@ -111,14 +111,14 @@ std::vector<std::wstring> ValueNames(const wchar_t* section) {
 
 // ---------------------------------------------------------------- TempFolder
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder(const std::wstring& suffix) {
     wchar_t temp[MAX_PATH];
     const DWORD n = GetTempPathW(MAX_PATH, temp);
     if (n == 0 || n >= MAX_PATH) return;
     for (int attempt = 0; attempt < 100; ++attempt) {
         wchar_t name[64];
         wsprintfW(name, L"clarovia-test-%lu-%lu-%d", GetCurrentProcessId(), GetTickCount(), attempt);
-        std::wstring path = std::wstring(temp) + name;
+        std::wstring path = std::wstring(temp) + name + suffix;
         if (CreateDirectoryW(path.c_str(), nullptr)) {
             path_ = path + L"\\";
             return;

@@ -15,6 +15,7 @@ inline constexpr wchar_t kProgramExe[] = L"Clarovia.exe";
 inline constexpr wchar_t kHiddenWindowCaption[] = L"Clarovia Hidden Window.";
 inline constexpr wchar_t kInstanceMutex[] = L"Kesto's Clarovia";
 inline constexpr UINT kTrayNotify = WM_USER + 1000;  // 0x7E8
+inline constexpr UINT kApplySettings = WM_USER + 1039;  // 0x80F: what the settings sheet's Apply posts
 inline constexpr UINT kTrayIconId = 128;
 inline constexpr UINT kCmdSettings = 107, kCmdAbout = 108, kCmdExit = 109, kCmdPause = 111;
 
@@ -38,10 +39,11 @@ DWORD Type(const wchar_t* name, const wchar_t* section = kStatus);
 std::vector<std::wstring> ValueNames(const wchar_t* section = kStatus);
 }  // namespace settings
 
-// A folder under %TEMP% made for one test and deleted with everything in it.
+// A folder under %TEMP% made for one test and deleted with everything in it; its name
+// ends in `suffix`.
 class TempFolder {
 public:
-    TempFolder();
+    explicit TempFolder(const std::wstring& suffix = {});
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

@@ -26,6 +26,9 @@ bool ProgramProbe::Attach(DWORD threadId) {
     if (!ok()) return false;
     Detach();
     Clear();
+    // A new program has none of the replacements in place.
+    InterlockedExchange(&record_->patchRequest, 0);
+    InterlockedExchange(&record_->patchDone, 0);
     const auto getMessage = reinterpret_cast<HOOKPROC>(GetProcAddress(module_, "ProbeGetMessageProc"));
     const auto callWndProc = reinterpret_cast<HOOKPROC>(GetProcAddress(module_, "ProbeCallWndProc"));
     getMessage_ = SetWindowsHookExW(WH_GETMESSAGE, getMessage, module_, threadId);
@@ -43,6 +46,54 @@ void ProgramProbe::Clear() {
     if (!ok()) return;
     InterlockedExchange(&record_->messageCount, 0);
     record_->menuCount = 0;
+    ClearRedraws();
+    InterlockedExchange(&record_->appBarQueries, 0);
+}
+
+bool ProgramProbe::Settle(HWND programWindow, DWORD timeoutMs) {
+    if (!ok()) return false;
+    const LONG before = record_->settled;
+    if (!PostMessageW(programWindow, kProbeSettleMessage, 0, 0)) return false;
+    return WaitFor([&] { return record_->settled != before; }, timeoutMs);
+}
+
+bool ProgramProbe::Patch(HWND programWindow, LONG patch) {
+    if (!ok()) return false;
+    InterlockedOr(&record_->patchRequest, patch);
+    // Any message makes the hooked thread look at the request.
+    PostMessageW(programWindow, WM_NULL, 0, 0);
+    return WaitFor([&] { return (record_->patchDone & patch) == patch; });
+}
+
+bool ProgramProbe::SteerTaskbar(HWND programWindow, UINT edge, RECT rect, UINT state) {
+    if (!ok()) return false;
+    record_->appBarEdge = edge;
+    record_->appBarLeft = rect.left;
+    record_->appBarTop = rect.top;
+    record_->appBarRight = rect.right;
+    record_->appBarBottom = rect.bottom;
+    record_->appBarState = state;
+    return Patch(programWindow, kPatchAppBar);
+}
+
+bool ProgramProbe::RecordRedraws(HWND programWindow) {
+    ClearRedraws();
+    return Patch(programWindow, kPatchRedraw);
+}
+
+std::vector<ProbeRedraw> ProgramProbe::Redraws() const {
+    std::vector<ProbeRedraw> out;
+    if (!ok()) return out;
+    const LONG n = record_->redrawCount;
+    for (LONG i = 0; i < n && i < static_cast<LONG>(kProbeRedrawCapacity); ++i) {
+        const volatile ProbeRedraw& r = record_->redraws[i];
+        out.push_back(ProbeRedraw{r.window, r.left, r.top, r.right, r.bottom, r.hasRect, r.flags});
+    }
+    return out;
+}
+
+void ProgramProbe::ClearRedraws() {
+    if (ok()) InterlockedExchange(&record_->redrawCount, 0);
 }
 
 std::vector<ProbeMessage> ProgramProbe::Messages(HWND window, UINT message) const {

@@ -5,6 +5,12 @@
 // process: another process gets nothing from GetMenuItemCount on the handle that
 // MN_GETHMENU returns, so the labels and states are read in place.
 //
+// On request it also replaces two of the program's imports, inside the program: the
+// shell's SHAppBarMessage answers with a taskbar of the test's choosing (Wine's answer
+// is fixed), and RedrawWindow is recorded before it runs (Wine's redraw of the desktop
+// window reaches no other window, so the call itself is what a test can check). The
+// replacements stay until the program ends.
+//
 // The DLL keeps its record in a shared section: the test loads the same file and sees
 // the same record.
 #pragma once
@@ -21,6 +27,12 @@ inline constexpr uint32_t kProbeMagic = 0x50524F42;
 inline constexpr uint32_t kProbeMessageCapacity = 1024;
 inline constexpr uint32_t kProbeMenuCapacity = 16;
 inline constexpr uint32_t kProbeTextSize = 64;
+inline constexpr uint32_t kProbeRedrawCapacity = 256;
+// A private message the program takes without effect: its retrieval tells that every
+// message posted before it has been handled.
+inline constexpr UINT kProbeSettleMessage = WM_USER + 111;
+
+enum ProbePatch : LONG { kPatchAppBar = 1, kPatchRedraw = 2 };
 
 struct ProbeMessage {
     uint64_t window;
@@ -37,13 +49,30 @@ struct ProbeMenuItem {
     wchar_t text[kProbeTextSize];
 };
 
+struct ProbeRedraw {
+    uint64_t window;
+    int32_t left, top, right, bottom;
+    uint32_t hasRect;
+    uint32_t flags;
+};
+
 struct ProbeRecord {
-    uint32_t magic;
+    uint32_t magic = kProbeMagic;
     volatile LONG messageCount;
     ProbeMessage messages[kProbeMessageCapacity];
     volatile LONG menuSerial;  // bumped after a menu has been read in full
     uint32_t menuCount;
     ProbeMenuItem menu[kProbeMenuCapacity];
+    volatile LONG settled;       // kProbeSettleMessage retrievals
+    volatile LONG patchRequest;  // ProbePatch bits the test asks for
+    volatile LONG patchDone;     // the ones in place
+    // What SHAppBarMessage answers: ABM_GETTASKBARPOS the edge and rectangle, ABM_GETSTATE the state.
+    volatile uint32_t appBarEdge;
+    volatile int32_t appBarLeft, appBarTop, appBarRight, appBarBottom;
+    volatile uint32_t appBarState;
+    volatile LONG appBarQueries;
+    volatile LONG redrawCount;
+    ProbeRedraw redraws[kProbeRedrawCapacity];
 };
 
 // Test side: loads the DLL and hooks it onto a thread of another process.
@@ -73,7 +102,21 @@ public:
     // The menu read last.
     std::vector<MenuItem> Menu() const;
 
+    // Returns once the program has handled every message posted to `programWindow`
+    // before this call (false after the timeout).
+    bool Settle(HWND programWindow, DWORD timeoutMs = 10000);
+    // From now on the program's SHAppBarMessage says the taskbar is at `edge`
+    // (ABE_*), covers `rect` and has the state bits `state` (ABS_*).
+    bool SteerTaskbar(HWND programWindow, UINT edge, RECT rect, UINT state);
+    LONG appBarQueries() const { return record_ ? record_->appBarQueries : 0; }
+    // Records the program's RedrawWindow calls from now on.
+    bool RecordRedraws(HWND programWindow);
+    std::vector<ProbeRedraw> Redraws() const;
+    void ClearRedraws();
+
 private:
+    bool Patch(HWND programWindow, LONG patch);
+
     HMODULE module_ = nullptr;
     volatile ProbeRecord* record_ = nullptr;
     HHOOK getMessage_ = nullptr;

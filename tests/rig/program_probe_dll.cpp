@@ -1,13 +1,78 @@
 // rig_probe.dll: the hook procedures of the program probe (see program_probe.h). They
 // run inside the hooked thread and only ever write the shared record.
 #include <windows.h>
+#include <shellapi.h>
 
+#include "import_spy.h"
 #include "program_probe.h"
 
 namespace {
 
 __attribute__((section(".rigprb"), shared, used, aligned(8)))
-rig::ProbeRecord g_record = {rig::kProbeMagic, 0, {}, 0, 0, {}};
+rig::ProbeRecord g_record = {};
+
+// The replaced imports of the program's executable; never put back (they point into
+// this DLL, which is pinned in the program once they are in place).
+rig::ImportSpy* g_appBar;
+rig::ImportSpy* g_redraw;
+
+using AppBarFn = UINT_PTR(WINAPI*)(DWORD, PAPPBARDATA);
+using RedrawFn = BOOL(WINAPI*)(HWND, const RECT*, HRGN, UINT);
+
+UINT_PTR WINAPI SteeredAppBarMessage(DWORD message, PAPPBARDATA data) {
+    InterlockedIncrement(&g_record.appBarQueries);
+    switch (message) {
+    case ABM_GETTASKBARPOS:
+        if (!data) return FALSE;
+        data->uEdge = g_record.appBarEdge;
+        data->rc = RECT{g_record.appBarLeft, g_record.appBarTop, g_record.appBarRight, g_record.appBarBottom};
+        return TRUE;
+    case ABM_GETSTATE:
+        return g_record.appBarState;
+    default:
+        return reinterpret_cast<AppBarFn>(g_appBar->original())(message, data);
+    }
+}
+
+BOOL WINAPI RecordedRedrawWindow(HWND window, const RECT* rect, HRGN region, UINT flags) {
+    const LONG index = g_record.redrawCount;
+    if (index < static_cast<LONG>(rig::kProbeRedrawCapacity)) {
+        rig::ProbeRedraw& r = g_record.redraws[index];
+        r.window = reinterpret_cast<uintptr_t>(window);
+        r.hasRect = rect != nullptr;
+        r.left = rect ? rect->left : 0;
+        r.top = rect ? rect->top : 0;
+        r.right = rect ? rect->right : 0;
+        r.bottom = rect ? rect->bottom : 0;
+        r.flags = flags;
+        InterlockedExchange(&g_record.redrawCount, index + 1);
+    }
+    return reinterpret_cast<RedrawFn>(g_redraw->original())(window, rect, region, flags);
+}
+
+// Runs in the program's thread: puts in place what the test asked for.
+void InstallPatches() {
+    const LONG wanted = g_record.patchRequest & ~g_record.patchDone;
+    if (!wanted) return;
+    HMODULE self = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCWSTR>(&InstallPatches), &self);
+    const HMODULE program = GetModuleHandleW(nullptr);
+    LONG done = 0;
+    if (wanted & rig::kPatchAppBar) {
+        if (!g_appBar)
+            g_appBar = new rig::ImportSpy(program, "shell32.dll", "SHAppBarMessage",
+                                          reinterpret_cast<void*>(SteeredAppBarMessage));
+        if (g_appBar->ok()) done |= rig::kPatchAppBar;
+    }
+    if (wanted & rig::kPatchRedraw) {
+        if (!g_redraw)
+            g_redraw = new rig::ImportSpy(program, "user32.dll", "RedrawWindow",
+                                          reinterpret_cast<void*>(RecordedRedrawWindow));
+        if (g_redraw->ok()) done |= rig::kPatchRedraw;
+    }
+    InterlockedOr(&g_record.patchDone, done);
+}
 
 bool Wanted(UINT message) {
     switch (message) {
@@ -67,6 +132,7 @@ void ReadMenu(HMENU menu) {
 extern "C" {
 
 __declspec(dllexport) LRESULT CALLBACK ProbeCallWndProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (g_record.patchRequest != g_record.patchDone) InstallPatches();
     if (code == HC_ACTION) {
         const auto* cwp = reinterpret_cast<const CWPSTRUCT*>(lParam);
         Record(cwp->hwnd, cwp->message, cwp->wParam, cwp->lParam, false);
@@ -76,9 +142,11 @@ __declspec(dllexport) LRESULT CALLBACK ProbeCallWndProc(int code, WPARAM wParam,
 }
 
 __declspec(dllexport) LRESULT CALLBACK ProbeGetMessageProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (g_record.patchRequest != g_record.patchDone) InstallPatches();
     if (code == HC_ACTION && wParam == PM_REMOVE) {
         const auto* msg = reinterpret_cast<const MSG*>(lParam);
         Record(msg->hwnd, msg->message, msg->wParam, msg->lParam, true);
+        if (msg->message == rig::kProbeSettleMessage) InterlockedIncrement(&g_record.settled);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

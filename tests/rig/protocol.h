@@ -20,13 +20,31 @@ enum class Command : ULONG_PTR {
     ClearLog = 4,
     Quit = 5,
     SetText = 6,
+    // The fake shell's own windows (rig_shell.exe only).
+    CreateDesktop = 20,       // flags: ShellFlags; colors: text, background -> the icon list view
+    CreateFolderWindow = 21,  // className: the frame's class; flags: ShellFlags -> the frame
+    CreateTaskbar = 22,       // x, y, width, height; text: the start button's -> the taskbar
+    ListColors = 23,          // window: a list view -> text colour | background << 32
+    BandStates = 24,          // window: a rebar -> bit i set while band i is hidden
 };
 
 // Window behaviours a test can ask for.
 enum HostFlags : uint32_t {
     kFleeOnSetRedraw = 1,  // moves itself 300 px right when redraw is switched off
     kChild = 2,            // created as a child of `parent`
+    kLogControl = 4,       // a control of a system class whose messages are logged too
 };
+
+// How the fake shell builds its windows.
+enum ShellFlags : uint32_t {
+    kDesktopInWorkerW = 1,  // "Progman" has no view; a top-level "WorkerW" holds it
+    kFolderNoWorker = 2,    // the folder window's first child is no "WorkerW"
+    kFolderNoRebar = 4,     // the "WorkerW"'s first child is no rebar
+    kRebarCountLies = 8,    // the rebar claims to have 0x7FFFFFFF bands
+};
+
+// The bands of a fake folder window's rebar, in order.
+enum FolderBand : int { kLogoBand = 0, kMenuBand = 1, kArrowToolbarBand = 2, kAddressBand = 3, kBandCount = 4 };
 
 struct HostCommand {
     wchar_t className[64];
@@ -36,6 +54,7 @@ struct HostCommand {
     int32_t x, y, width, height;
     uint32_t flags;
     uint64_t window;  // the window a command acts on; parent for kChild
+    uint32_t colors[2];
 };
 
 // Window entries come from the helper's window procedure. KeyState entries follow a

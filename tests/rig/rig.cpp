@@ -156,6 +156,53 @@ std::vector<LogEntry> HostProcess::Log(HWND window, UINT message) const {
     return out;
 }
 
+HWND HostProcess::CreateDesktop(COLORREF textColor, COLORREF backColor, uint32_t flags) {
+    HostCommand cmd = {};
+    cmd.flags = flags;
+    cmd.colors[0] = textColor;
+    cmd.colors[1] = backColor;
+    return reinterpret_cast<HWND>(Send(Command::CreateDesktop, cmd));
+}
+
+HWND HostProcess::CreateFolderWindow(const wchar_t* className, int x, int y, int width, int height, uint32_t flags) {
+    HostCommand cmd = {};
+    CopyText(cmd.className, 64, className);
+    cmd.x = x;
+    cmd.y = y;
+    cmd.width = width;
+    cmd.height = height;
+    cmd.flags = flags;
+    return reinterpret_cast<HWND>(Send(Command::CreateFolderWindow, cmd));
+}
+
+HWND HostProcess::CreateTaskbar(int x, int y, int width, int height, const std::wstring& buttonText) {
+    HostCommand cmd = {};
+    CopyText(cmd.text, 300, buttonText);
+    cmd.x = x;
+    cmd.y = y;
+    cmd.width = width;
+    cmd.height = height;
+    return reinterpret_cast<HWND>(Send(Command::CreateTaskbar, cmd));
+}
+
+HostProcess::Colors HostProcess::ListColors(HWND list) const {
+    HostCommand cmd = {};
+    cmd.window = reinterpret_cast<uintptr_t>(list);
+    const auto both = static_cast<uint64_t>(Send(Command::ListColors, cmd));
+    return Colors{static_cast<COLORREF>(both & 0xFFFFFFFF), static_cast<COLORREF>(both >> 32)};
+}
+
+uint32_t HostProcess::HiddenBands(HWND rebar) const {
+    HostCommand cmd = {};
+    cmd.window = reinterpret_cast<uintptr_t>(rebar);
+    return static_cast<uint32_t>(Send(Command::BandStates, cmd));
+}
+
+HWND FolderRebar(HWND folder) {
+    const HWND worker = GetWindow(folder, GW_CHILD);
+    return worker ? GetWindow(worker, GW_CHILD) : nullptr;
+}
+
 // ------------------------------------------------------------------- Recorder
 
 Recorder::Recorder() {

@@ -24,6 +24,9 @@ void PumpMessages();
 // Directory of the running test program (where the helpers and vitrel.dll lie).
 std::wstring ProgramDirectory();
 
+// The rebar of a folder window ("WorkerW" > "ReBarWindow32"), or null.
+HWND FolderRebar(HWND folder);
+
 struct WindowSpec {
     std::wstring className = L"RigWindow";
     std::wstring title = L"Rig window";
@@ -69,6 +72,23 @@ public:
     // Input messages for one window as its thread retrieved them, before any window
     // procedure (a message a hook swallowed is not among them).
     std::vector<LogEntry> Retrieved(HWND window, UINT message = 0) const;
+
+    // The fake shell's windows (rig_shell.exe; ShellFlags in `flags`).
+    // The desktop with its icon list view, whose label colours start as given; returns
+    // the list view.
+    HWND CreateDesktop(COLORREF textColor, COLORREF backColor, uint32_t flags = 0);
+    // A folder window of `className` whose rebar holds the bands of FolderBand.
+    HWND CreateFolderWindow(const wchar_t* className, int x, int y, int width, int height, uint32_t flags = 0);
+    // A taskbar whose first child is a start button showing `buttonText`.
+    HWND CreateTaskbar(int x, int y, int width, int height, const std::wstring& buttonText);
+    struct Colors {
+        COLORREF text;
+        COLORREF back;
+    };
+    // A list view's label colours, read in its own process.
+    Colors ListColors(HWND list) const;
+    // Which bands of a rebar are hidden (bit i: band i), read in its own process.
+    uint32_t HiddenBands(HWND rebar) const;
 
 private:
     LRESULT Send(Command command, const HostCommand& cmd) const;

@@ -4,6 +4,8 @@ namespace rig {
 namespace {
 
 LogHeader* g_log;
+ExtraCommands g_extra;
+constexpr wchar_t kOriginalProc[] = L"RigOriginalProc";
 
 // Noisy messages that no test needs: left out so the log stays readable.
 bool Ignored(UINT message) {
@@ -77,6 +79,14 @@ LRESULT CALLBACK RetrievalHook(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+LRESULT CALLBACK LoggedControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Log(window, message, wParam, lParam);
+    const auto original = reinterpret_cast<WNDPROC>(GetPropW(window, kOriginalProc));
+    if (message == WM_NCDESTROY) RemovePropW(window, kOriginalProc);
+    return original ? CallWindowProcW(original, window, message, wParam, lParam)
+                    : DefWindowProcW(window, message, wParam, lParam);
+}
+
 BOOL CALLBACK FlushOne(HWND window, LPARAM) {
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASENOW);
     return TRUE;
@@ -99,8 +109,9 @@ LRESULT OnCommand(Command command, const HostCommand* cmd) {
         return 1;
     case Command::SetText:
         return SetWindowTextW(reinterpret_cast<HWND>(static_cast<uintptr_t>(cmd->window)), cmd->text);
+    default:
+        return g_extra ? g_extra(command, *cmd) : 0;
     }
-    return 0;
 }
 
 LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -135,11 +146,19 @@ HWND HostCreateWindow(const HostCommand& cmd) {
     const HWND window = CreateWindowExW(cmd.exStyle, cmd.className, cmd.text, cmd.style, cmd.x, cmd.y, cmd.width,
                                         cmd.height, parent, nullptr, instance, nullptr);
     if (window && cmd.flags) SetPropW(window, L"RigFlags", reinterpret_cast<HANDLE>(static_cast<uintptr_t>(cmd.flags)));
+    if (window && (cmd.flags & kLogControl)) LogControl(window);
     if (window && (cmd.style & WS_VISIBLE)) UpdateWindow(window);
     return window;
 }
 
-int RunWindowHost(void (*setup)()) {
+void LogControl(HWND control) {
+    if (GetPropW(control, kOriginalProc)) return;
+    SetPropW(control, kOriginalProc, reinterpret_cast<HANDLE>(GetWindowLongPtrW(control, GWLP_WNDPROC)));
+    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LoggedControlProc));
+}
+
+int RunWindowHost(void (*setup)(), ExtraCommands extra) {
+    g_extra = extra;
     wchar_t name[64];
     LogName(GetCurrentProcessId(), name, 64);
     const HANDLE mapping =

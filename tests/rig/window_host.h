@@ -6,9 +6,15 @@
 
 namespace rig {
 
-// Runs the helper until a Quit command or WM_QUIT. `setup` runs once the control
-// window exists (the fake shell creates its windows there).
-int RunWindowHost(void (*setup)());
+// Commands beyond the common ones (the fake shell's); 0 for a command it does not know.
+using ExtraCommands = LRESULT (*)(Command command, const HostCommand& cmd);
+
+// Runs the helper until a Quit command or WM_QUIT. `setup` runs before the control
+// window exists; `extra` takes the commands the host itself does not know.
+int RunWindowHost(void (*setup)(), ExtraCommands extra = nullptr);
+
+// Logs what a control of a system class receives (subclassed), like the host's windows.
+void LogControl(HWND control);
 
 // Creates a window as the CreateWindow command does (class registered on first use).
 HWND HostCreateWindow(const HostCommand& cmd);
