@@ -108,10 +108,14 @@ void WalkBands(HWND rebar, HANDLE process, int hideFlag, int hideMenu) {
     for (LRESULT i = 0; i < count; ++i) {
         // The whole block goes across before each query and comes back after it.
         if (!foreign.Write(&local)) return;
+        LRESULT answered = FALSE;
         if (!fw::SendBounded(rebar, RB_GETBANDINFOA, static_cast<WPARAM>(i),
-                             reinterpret_cast<LPARAM>(foreign.address())))
+                             reinterpret_cast<LPARAM>(foreign.address()), &answered))
             return;
         if (!foreign.Read(&local)) return;
+        // A band the rebar cannot describe (it went away meanwhile) keeps its state:
+        // the block still names the previous band's child.
+        if (!answered) continue;
         const HWND child = WindowFromWord(local.record.hwndChild);
         if (!child) continue;
         if (fw::HasClass(child, L"WorkerW")) {

@@ -92,9 +92,12 @@ HWND MakeToolbar(HWND rebar, DWORD extendedStyle) {
     return toolbar;
 }
 
-// A rebar that tells other processes it has 0x7FFFFFFF bands (its own thread gets the truth).
+// While set, a lying rebar tells the truth (to the fake shell's own read-back).
+bool g_truth;
+
+// A rebar that tells others it has 0x7FFFFFFF bands.
 LRESULT CALLBACK LyingRebarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    if (message == RB_GETBANDCOUNT && InSendMessage()) return 0x7FFFFFFF;
+    if (message == RB_GETBANDCOUNT && !g_truth) return 0x7FFFFFFF;
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
@@ -161,7 +164,9 @@ LRESULT ListColors(HWND list) {
 }
 
 LRESULT BandStates(HWND rebar) {
+    g_truth = true;
     const auto count = static_cast<int>(SendMessageW(rebar, RB_GETBANDCOUNT, 0, 0));
+    g_truth = false;
     LRESULT hidden = 0;
     for (int i = 0; i < count; ++i) {
         REBARBANDINFOW band = {};

@@ -1,0 +1,109 @@
+// The menu band and the Windows logo band of folder windows: hidden or shown through
+// the rebar of the fake shell's folder windows (another process, the real rebar), at
+// every apply, when the shell reports a new folder window while a flag is on, and
+// shown again at exit. The rebar's true band states are read in its own process.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "shell_fixture.h"
+
+namespace {
+
+constexpr uint32_t Bit(int band) { return 1u << band; }
+
+class ExplorerBands : public ShellTest {
+protected:
+    // A folder window of `className` at a place of its own, and its rebar.
+    struct Folder {
+        HWND frame;
+        HWND rebar;
+    };
+    Folder MakeFolder(const wchar_t* className, uint32_t flags = 0) {
+        const int n = folders_++;
+        const HWND frame = shell.CreateFolderWindow(className, 40 + 30 * n, 60 + 30 * n, 520, 300, flags);
+        EXPECT_NE(frame, nullptr);
+        return {frame, rig::FolderRebar(frame)};
+    }
+    // Hides (or shows) a band the way the user or the shell would, from outside.
+    static void ShowBand(HWND rebar, int band, bool show) { SendMessageW(rebar, RB_SHOWBAND, band, show); }
+
+    size_t Queries(HWND rebar) const { return shell.Log(rebar, RB_GETBANDINFOA).size(); }
+
+private:
+    int folders_ = 0;
+};
+
+TEST_F(ExplorerBands, HiddenMenuInEveryFolderWindowAlsoLaterOnesAndEveryBandBackAtExit) {
+    rig::settings::SetDword(L"HideMenu", 1);
+    const Folder cabinet = MakeFolder(L"CabinetWClass");
+    const Folder explore = MakeFolder(L"ExploreWClass");
+    // A browser frame built the same way, and folder windows built otherwise.
+    const Folder browser = MakeFolder(L"IEFrame");
+    const Folder noWorker = MakeFolder(L"CabinetWClass", rig::kFolderNoWorker);
+    const Folder noRebar = MakeFolder(L"CabinetWClass", rig::kFolderNoRebar);
+    ASSERT_TRUE(cabinet.rebar && explore.rebar && browser.rebar);
+    ASSERT_TRUE(rig::WindowText(noWorker.frame) == L"Folder" && rig::WindowText(noRebar.frame) == L"Folder");
+    // The logo hidden by an earlier run, the address band by the user.
+    ShowBand(cabinet.rebar, rig::kLogoBand, false);
+    ShowBand(cabinet.rebar, rig::kAddressBand, false);
+    ShowBand(browser.rebar, rig::kMenuBand, false);
+    shell.ClearLog();
+
+    StartProbed();
+    // Exactly the menu band goes; the logo shows; other bands keep their state.
+    EXPECT_EQ(shell.HiddenBands(cabinet.rebar), Bit(rig::kMenuBand) | Bit(rig::kAddressBand));
+    EXPECT_EQ(shell.HiddenBands(explore.rebar), Bit(rig::kMenuBand));
+    EXPECT_EQ(shell.HiddenBands(browser.rebar), Bit(rig::kMenuBand));
+    EXPECT_EQ(Queries(browser.rebar), 0u) << "a browser frame was looked into";
+    EXPECT_EQ(shell.Log(browser.rebar, RB_SHOWBAND).size(), 0u);
+
+    // A folder window opened now loses its menu band when the shell reports it.
+    const Folder later = MakeFolder(L"CabinetWClass");
+    EXPECT_TRUE(rig::WaitFor([&] { return shell.HiddenBands(later.rebar) == Bit(rig::kMenuBand); }))
+        << "hidden bands " << shell.HiddenBands(later.rebar);
+
+    Exit();
+    for (const Folder& f : {cabinet, explore, later})
+        EXPECT_EQ(shell.HiddenBands(f.rebar) & (Bit(rig::kMenuBand) | Bit(rig::kLogoBand)), 0u) << f.frame;
+    EXPECT_EQ(shell.HiddenBands(cabinet.rebar), Bit(rig::kAddressBand));
+    EXPECT_EQ(shell.HiddenBands(browser.rebar), Bit(rig::kMenuBand));
+    EXPECT_EQ(rig::settings::Dword(L"HideMenu"), std::optional<DWORD>(1));
+    EXPECT_EQ(rig::settings::Dword(L"HideFlag"), std::optional<DWORD>(0));
+}
+
+TEST_F(ExplorerBands, WithBothFlagsOffTheCreationReportDoesNothingAndAnApplyShowsBoth) {
+    StartProbed();
+    const Folder folder = MakeFolder(L"CabinetWClass");
+    ASSERT_TRUE(folder.rebar);
+    // The report has come and gone: nothing asked the rebar anything.
+    Settle();
+    EXPECT_EQ(shell.Log(folder.rebar, RB_GETBANDCOUNT).size(), 0u);
+
+    // Both flags 0: an apply shows logo and menu, whoever hid them.
+    ShowBand(folder.rebar, rig::kLogoBand, false);
+    ShowBand(folder.rebar, rig::kMenuBand, false);
+    ShowBand(folder.rebar, rig::kArrowToolbarBand, false);
+    Apply();
+    EXPECT_EQ(shell.HiddenBands(folder.rebar), Bit(rig::kArrowToolbarBand));
+}
+
+TEST_F(ExplorerBands, HiddenLogoAndARebarThatClaimsEndlessBands) {
+    rig::settings::SetDword(L"HideFlag", 1);
+    const Folder liar = MakeFolder(L"CabinetWClass", rig::kRebarCountLies);
+    const Folder folder = MakeFolder(L"ExploreWClass");
+    shell.ClearLog();
+    StartProbed();
+    EXPECT_EQ(shell.HiddenBands(folder.rebar), Bit(rig::kLogoBand));
+    // Its real bands are handled, and the walk ends long before 0x7FFFFFFF.
+    EXPECT_EQ(shell.HiddenBands(liar.rebar), Bit(rig::kLogoBand));
+    EXPECT_GE(Queries(liar.rebar), static_cast<size_t>(rig::kBandCount));
+    EXPECT_LE(Queries(liar.rebar), 64u);
+    // Bands the rebar cannot describe are not shown or hidden.
+    for (const rig::LogEntry& e : shell.Log(liar.rebar, RB_SHOWBAND))
+        EXPECT_LT(e.wParam, static_cast<uint64_t>(rig::kBandCount));
+    Exit();
+    EXPECT_EQ(shell.HiddenBands(folder.rebar), 0u);
+    EXPECT_EQ(rig::settings::Dword(L"HideFlag"), std::optional<DWORD>(1));
+}
+
+}  // namespace
