@@ -57,11 +57,11 @@ struct HostCommand {
     uint32_t colors[2];
 };
 
-// Window entries come from the helper's window procedure. KeyState entries follow a
-// mouse button message: wParam holds GetKeyState(VK_SHIFT), lParam
-// GetKeyState(VK_CONTROL), as the receiving thread saw them. Hook entries come from
-// the helper's own get-message hook: input messages as the thread retrieved them,
-// before any window saw them.
+// Window entries come from the helper's window procedure (for WM_COPYDATA, lParam is
+// the data's dwData). KeyState entries follow a mouse button message: wParam holds
+// GetKeyState(VK_SHIFT), lParam GetKeyState(VK_CONTROL), as the receiving thread saw
+// them. Hook entries come from the helper's own get-message hook: input messages as the
+// thread retrieved them, before any window saw them.
 enum class Source : uint32_t { Window = 0, KeyState = 1, Hook = 2 };
 
 struct LogEntry {

@@ -27,6 +27,8 @@ bool Ignored(UINT message) {
 
 void Log(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Source source = Source::Window) {
     if (!g_log || Ignored(message)) return;
+    // What a WM_COPYDATA carries is told by its dwData (for a tray request, NIM_*).
+    if (message == WM_COPYDATA && lParam) lParam = static_cast<LPARAM>(reinterpret_cast<const COPYDATASTRUCT*>(lParam)->dwData);
     const LONG index = g_log->count;
     if (index >= static_cast<LONG>(kLogCapacity)) return;
     LogEntry& e = g_log->entries[index];
