@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Builds the x86_64 preset and runs the hook benchmark and its fuzz run under Wine, in a
-# private Xvfb display with the "shell" desktop; stops everything it started.
+# Builds the x86_64 preset and runs the benchmarks under Wine, in a private Xvfb display
+# with the "shell" desktop; stops everything it started. First the hook benchmark and
+# its fuzz run, then the running program under a storm of paint reports.
 #
-#   ./bench.sh                  benchmark, then 1,000,000 fuzz events per hook procedure
+#   ./bench.sh                  hook benchmark, 1,000,000 fuzz events per hook procedure,
+#                               100,000 paint reports
 #   ./bench.sh --events 20000   extra arguments go to vitrel_bench.exe (--no-fuzz,
 #                               --seed S, --rounds R, --block-ms M, --timeout S)
+#   PAINT_STORM_REPORTS=N       another number of paint reports
 #
-# Exit status is the benchmark's: 0 all well, 1 the fuzz run found a crash or a hang,
-# 2 set-up failed, 3 a hook procedure missed the cost goal.
+# Exit status: the hook benchmark's (0 all well, 1 the fuzz run found a crash or a hang,
+# 2 set-up failed, 3 a hook procedure missed the cost goal), else the paint storm's
+# (1 a goal missed, 2 set-up failed).
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")"
@@ -31,6 +35,9 @@ echo "== wine session: $(clarovia_elapsed "$t_session") s"
 t_bench=$(_clarovia_now_ms)
 status=0
 clarovia_run wine build/x86_64/bin/vitrel_bench.exe "$@" || status=$?
+storm=0
+clarovia_run wine build/x86_64/bin/program_bench.exe --reports "${PAINT_STORM_REPORTS:-100000}" || storm=$?
+(( status )) || status=$storm
 
 clarovia_stop_session
 # On stderr, so that standard output ends with the benchmark's own summary lines.
