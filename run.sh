@@ -7,6 +7,10 @@
 #
 #   ./run.sh                     build what is out of date (x86_64), then run
 #   ./run.sh --without-program   the desktop and notepad only (no Clarovia.exe needed)
+#   ./run.sh --start-button-text TEXT
+#                                writes "EnableStartButtonTP" 1 and "StartButtonText" TEXT
+#                                into the program's registry key before the run, and tells
+#                                what the start button says once the program runs
 #
 # The run has a Wine prefix of its own, kept between runs (settings survive), apart from
 # the one of ./test.sh: CLAROVIA_WINEPREFIX (default build/wineprefix-run); logs in
@@ -16,10 +20,14 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 root=$PWD
 with_program=1
+start_button_text=
+set_start_button=0
+usage() { echo "usage: $0 [--without-program | --start-button-text TEXT]" >&2; exit 2; }
 case ${1:-} in
   '') ;;
-  --without-program) with_program=0 ;;
-  *) echo "usage: $0 [--without-program]" >&2; exit 2 ;;
+  --without-program) (( $# == 1 )) || usage; with_program=0 ;;
+  --start-button-text) (( $# == 2 )) || usage; set_start_button=1; start_button_text=$2 ;;
+  *) usage ;;
 esac
 
 export CLAROVIA_WINEPREFIX=${CLAROVIA_WINEPREFIX:-$root/build/wineprefix-run}
@@ -29,6 +37,7 @@ source scripts/env.sh
 
 exe=$root/build/x86_64/bin/Clarovia.exe
 post=$root/build/x86_64/bin/rig_post.exe
+text=$root/build/x86_64/bin/rig_text.exe
 screenshot=$root/build/run-screenshot.png
 program_pid=
 notepad_pid=
@@ -78,7 +87,7 @@ if [[ ! -f build/x86_64/build.ninja ]]; then
 fi
 clarovia_run cmake --build --preset x86_64 --target vitrel
 if (( with_program )); then
-  clarovia_run cmake --build --preset x86_64 --target Clarovia rig_post
+  clarovia_run cmake --build --preset x86_64 --target Clarovia rig_post rig_text
   if [[ ! -f $exe ]]; then
     log "$exe was not built"
     exit 1
@@ -95,6 +104,13 @@ else
   clarovia_start_session
 fi
 
+if (( set_start_button )); then
+  key="HKCU\\Software\\kesto's tool\\Clarovia\\Status"
+  timeout 30 wine reg add "$key" /v EnableStartButtonTP /t REG_DWORD /d 1 /f >/dev/null 2>&1
+  timeout 30 wine reg add "$key" /v StartButtonText /t REG_SZ /d "$start_button_text" /f >/dev/null 2>&1
+  log "start button text set in the registry: $start_button_text"
+fi
+
 # Each program in a session of its own (setsid): Ctrl+C reaches only this script, whose
 # trap closes them in order.
 if (( with_program )); then
@@ -107,6 +123,16 @@ notepad_pid=$!
 pids+=("$notepad_pid")
 
 log "running in the \"shell\" desktop on DISPLAY=$DISPLAY (prefix $WINEPREFIX, logs in $CLAROVIA_LOG_DIR)"
+if (( with_program )); then
+  # Once the program's window is there, its first apply has set the start button.
+  for (( i = 0; i < 100; i++ )); do
+    timeout 10 wine "$post" "Clarovia Hidden Window." 0 0 0 >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  # Wine's taskbar paints its own label whatever the button's text: on Windows the
+  # button shows this text.
+  log "start button text: $(timeout 10 wine "$text" Shell_TrayWnd 2>/dev/null)"
+fi
 if (( headless )); then
   sleep 5
   if timeout 30 import -window root "$screenshot"; then

@@ -101,6 +101,9 @@ void WalkBands(HWND rebar, HANDLE process, int hideFlag, int hideMenu) {
 
     const fw::ForeignBlock foreign(process, sizeof local);
     if (!foreign) return;
+    // A 32-bit rebar reads its pointer argument as 32 bits.
+    if (sizeof(decltype(local.record.lpText)) == 4 && reinterpret_cast<uintptr_t>(foreign.address()) > 0xFFFFFFFFu)
+        return;
 
     LRESULT count = 0;
     if (!fw::SendBounded(rebar, RB_GETBANDCOUNT, 0, 0, &count)) return;
