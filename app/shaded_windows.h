@@ -24,8 +24,6 @@ public:
     // Gives every shaded window that still exists its height back, and forgets them all.
     void RestoreAll();
 
-    const std::list<ShadeRecord>& records() const { return records_; }
-
     // The window keeps its position, takes `height` (and its normal width), is shown
     // and comes to the top; it is not sent WM_WINDOWPOSCHANGING.
     static void ResizeKeepingPosition(HWND window, int height);

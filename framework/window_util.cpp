@@ -1,5 +1,7 @@
 #include "window_util.h"
 
+#include <cwchar>
+
 namespace fw {
 
 std::wstring ClassName(HWND window) {
@@ -11,7 +13,8 @@ std::wstring ClassName(HWND window) {
 
 bool HasClass(HWND window, const wchar_t* name) {
     wchar_t found[260];
-    return GetClassNameW(window, found, 260) > 0 && lstrcmpW(found, name) == 0;
+    // Exactly, character for character (lstrcmp would compare linguistically).
+    return GetClassNameW(window, found, 260) > 0 && std::wcscmp(found, name) == 0;
 }
 
 std::wstring WindowText(HWND window) {

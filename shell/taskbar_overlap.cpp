@@ -8,9 +8,10 @@
 
 namespace {
 
-constexpr const wchar_t* kShellClasses[] = {L"Progman",       L"Shell_TrayWnd",    L"WorkerW",
-                                            L"SHELLDLL_DefView", L"SysListView32", L"tooltips_class32",
-                                            L"DV2ControlHost"};
+// The shell's own windows, in the order they are tested.
+constexpr const wchar_t* kShellClasses[] = {L"Progman",         kTaskbarClass,        L"WorkerW",
+                                            L"SHELLDLL_DefView", L"SysListView32",   L"tooltips_class32",
+                                            kXpStartMenuClass};
 
 struct TaskbarState {
     UINT edge;
