@@ -47,12 +47,12 @@ TEST_F(ApplyAndShutDown, EverythingOnIsAppliedAndGivenBackInOrder) {
     const HWND rebar = rig::FolderRebar(folder);
     const HWND taskbar = shell.CreateTaskbar(0, 708, 1024, 40, L"Start");
     const HWND button = GetWindow(taskbar, GW_CHILD);
-    rig::WindowSpec spec = rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 100, 300, 200);
-    spec.title = L"Titled";
-    const HWND titled = shell.Create(spec);
-    spec.title = L"Shaded";
-    spec.y = 350;
-    const HWND shaded = shell.Create(spec);
+    rig::WindowSpec layout = rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 100, 300, 200);
+    layout.title = L"Titled";
+    const HWND titled = shell.Create(layout);
+    layout.title = L"Shaded";
+    layout.y = 350;
+    const HWND shaded = shell.Create(layout);
     ASSERT_TRUE(list && rebar && button && titled && shaded);
     ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), taskbar);
     shell.Flush();
