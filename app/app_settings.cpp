@@ -15,63 +15,63 @@ int HalfScreenHeight() { return GetSystemMetrics(SM_CYSCREEN) / 2; }
 // program writes it back (some are only ever read).
 struct Setting {
     const wchar_t* name;
-    int AppSettings::*number;
-    std::wstring AppSettings::*text;
+    int SettingsFields::*number;
+    std::wstring SettingsFields::*text;
     int numberDefault;
     const wchar_t* textDefault;
     int (*computedDefault)();  // a default that depends on the screen
     bool written;
 };
 
-constexpr Setting Number(const wchar_t* name, int AppSettings::*field, int defaultValue) {
+constexpr Setting Number(const wchar_t* name, int SettingsFields::*field, int defaultValue) {
     return {name, field, nullptr, defaultValue, nullptr, nullptr, true};
 }
-constexpr Setting Text(const wchar_t* name, std::wstring AppSettings::*field, const wchar_t* defaultValue) {
+constexpr Setting Text(const wchar_t* name, std::wstring SettingsFields::*field, const wchar_t* defaultValue) {
     return {name, nullptr, field, 0, defaultValue, nullptr, true};
 }
-constexpr Setting Computed(const wchar_t* name, int AppSettings::*field, int (*defaultValue)()) {
+constexpr Setting Computed(const wchar_t* name, int SettingsFields::*field, int (*defaultValue)()) {
     return {name, field, nullptr, 0, nullptr, defaultValue, true};
 }
-constexpr Setting ReadOnly(const wchar_t* name, int AppSettings::*field, int defaultValue) {
+constexpr Setting ReadOnly(const wchar_t* name, int SettingsFields::*field, int defaultValue) {
     return {name, field, nullptr, defaultValue, nullptr, nullptr, false};
 }
 
 // Every value, in the order in which it is written (reading has no order to keep).
 constexpr Setting kSettings[] = {
-    Number(L"EnableSClickTP", &AppSettings::EnableSClickTP, 1),
-    Number(L"EnableMClickTP", &AppSettings::EnableMClickTP, 1),
-    Number(L"EnableWheelTP", &AppSettings::EnableWheelTP, 1),
-    Number(L"ClaroviaValue", &AppSettings::ClaroviaValue, 190),
-    Number(L"WheelStep", &AppSettings::WheelStep, 5),
-    Number(L"EnableMoveTP", &AppSettings::EnableMoveTP, 1),
-    Number(L"MoveTPValue", &AppSettings::MoveTPValue, 190),
-    Number(L"EnableMoveTPLimit", &AppSettings::EnableMoveTPLimit, 0),
-    Number(L"MoveTPW", &AppSettings::MoveTPW, 500),
-    Number(L"MoveTPH", &AppSettings::MoveTPH, 500),
-    Number(L"EnableSizingTP", &AppSettings::EnableSizingTP, 1),
-    Number(L"SizingTPValue", &AppSettings::SizingTPValue, 190),
-    Number(L"EnableTaskbarTP", &AppSettings::EnableTaskbarTP, 1),
-    Number(L"EnableStartMenuTP", &AppSettings::EnableStartMenuTP, 0),
-    Number(L"TaskbarTPValue", &AppSettings::TaskbarTPValue, 190),
-    Number(L"EnableShadeTP", &AppSettings::EnableShadeTP, 1),
-    Number(L"ShadeRight", &AppSettings::ShadeRight, 1),
-    Number(L"ShadeArea", &AppSettings::ShadeArea, 1),
-    Computed(L"DefaultHeight", &AppSettings::DefaultHeight, HalfScreenHeight),
-    Number(L"EnableStartButtonTP", &AppSettings::EnableStartButtonTP, 0),
-    Text(L"StartButtonText", &AppSettings::StartButtonText, L""),
-    Number(L"EnableOverlapTP", &AppSettings::EnableOverlapTP, 0),
-    Number(L"EnableTopmostTP", &AppSettings::EnableTopmostTP, 0),
-    Number(L"NoTaskTrayIcon", &AppSettings::NoTaskTrayIcon, 0),
-    Number(L"HideFlag", &AppSettings::HideFlag, 0),
-    Number(L"HideMenu", &AppSettings::HideMenu, 0),
-    Number(L"Startup", &AppSettings::Startup, 0),
-    Number(L"ShowClock", &AppSettings::ShowClock, 0),
-    ReadOnly(L"ShowClockClassName", &AppSettings::ShowClockClassName, 0),
-    Text(L"TimeFormat", &AppSettings::TimeFormat, kDefaultTimeFormat),
-    Number(L"DeskTopIconBkMode", &AppSettings::DeskTopIconBkMode, 0),
-    Number(L"DeskTopIconTextColorMode", &AppSettings::DeskTopIconTextColorMode, 0),
-    Number(L"DeskTopIconTextColor", &AppSettings::DeskTopIconTextColor, 0x00FFFFFF),
-    Number(L"ColumnWidth", &AppSettings::ColumnWidth, 0),
+    Number(L"EnableSClickTP", &SettingsFields::EnableSClickTP, 1),
+    Number(L"EnableMClickTP", &SettingsFields::EnableMClickTP, 1),
+    Number(L"EnableWheelTP", &SettingsFields::EnableWheelTP, 1),
+    Number(L"ClaroviaValue", &SettingsFields::ClaroviaValue, 190),
+    Number(L"WheelStep", &SettingsFields::WheelStep, 5),
+    Number(L"EnableMoveTP", &SettingsFields::EnableMoveTP, 1),
+    Number(L"MoveTPValue", &SettingsFields::MoveTPValue, 190),
+    Number(L"EnableMoveTPLimit", &SettingsFields::EnableMoveTPLimit, 0),
+    Number(L"MoveTPW", &SettingsFields::MoveTPW, 500),
+    Number(L"MoveTPH", &SettingsFields::MoveTPH, 500),
+    Number(L"EnableSizingTP", &SettingsFields::EnableSizingTP, 1),
+    Number(L"SizingTPValue", &SettingsFields::SizingTPValue, 190),
+    Number(L"EnableTaskbarTP", &SettingsFields::EnableTaskbarTP, 1),
+    Number(L"EnableStartMenuTP", &SettingsFields::EnableStartMenuTP, 0),
+    Number(L"TaskbarTPValue", &SettingsFields::TaskbarTPValue, 190),
+    Number(L"EnableShadeTP", &SettingsFields::EnableShadeTP, 1),
+    Number(L"ShadeRight", &SettingsFields::ShadeRight, 1),
+    Number(L"ShadeArea", &SettingsFields::ShadeArea, 1),
+    Computed(L"DefaultHeight", &SettingsFields::DefaultHeight, HalfScreenHeight),
+    Number(L"EnableStartButtonTP", &SettingsFields::EnableStartButtonTP, 0),
+    Text(L"StartButtonText", &SettingsFields::StartButtonText, L""),
+    Number(L"EnableOverlapTP", &SettingsFields::EnableOverlapTP, 0),
+    Number(L"EnableTopmostTP", &SettingsFields::EnableTopmostTP, 0),
+    Number(L"NoTaskTrayIcon", &SettingsFields::NoTaskTrayIcon, 0),
+    Number(L"HideFlag", &SettingsFields::HideFlag, 0),
+    Number(L"HideMenu", &SettingsFields::HideMenu, 0),
+    Number(L"Startup", &SettingsFields::Startup, 0),
+    Number(L"ShowClock", &SettingsFields::ShowClock, 0),
+    ReadOnly(L"ShowClockClassName", &SettingsFields::ShowClockClassName, 0),
+    Text(L"TimeFormat", &SettingsFields::TimeFormat, kDefaultTimeFormat),
+    Number(L"DeskTopIconBkMode", &SettingsFields::DeskTopIconBkMode, 0),
+    Number(L"DeskTopIconTextColorMode", &SettingsFields::DeskTopIconTextColorMode, 0),
+    Number(L"DeskTopIconTextColor", &SettingsFields::DeskTopIconTextColor, 0x00FFFFFF),
+    Number(L"ColumnWidth", &SettingsFields::ColumnWidth, 0),
 };
 }  // namespace
 

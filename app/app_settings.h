@@ -1,7 +1,8 @@
-// The program's settings record: one field per registry value (same names), the
-// class filter, and the two desktop label colours captured at load. It loads itself
-// when constructed and writes itself back when destroyed. Which values exist, their
-// defaults and their order live in one table (app_settings.cpp).
+// The program's settings record: one field per registry value (same names, in
+// SettingsFields, which the settings sheet edits), the class filter, and the two
+// desktop label colours captured at load. It loads itself when constructed and writes
+// itself back when destroyed. Which values exist, their defaults and their order live
+// in one table (app_settings.cpp).
 #pragma once
 
 #include <windows.h>
@@ -10,10 +11,11 @@
 
 #include "class_filter.h"
 #include "profile.h"
+#include "settings_fields.h"
 
 inline constexpr wchar_t kDefaultTimeFormat[] = L"%y/%m/%d %H:%M:%S";
 
-class AppSettings {
+class AppSettings : public SettingsFields {
 public:
     explicit AppSettings(const fw::Profile& profile);
     ~AppSettings();
@@ -23,42 +25,8 @@ public:
     void Load();
     void Save() const;
 
-    int EnableSClickTP{};
-    int EnableMClickTP{};
-    int EnableWheelTP{};
-    int ClaroviaValue{};
-    int WheelStep{};
-    int EnableMoveTP{};
-    int MoveTPValue{};
-    int EnableMoveTPLimit{};
-    int MoveTPW{};
-    int MoveTPH{};
-    int EnableSizingTP{};
-    int SizingTPValue{};
-    int EnableTaskbarTP{};
-    int EnableStartMenuTP{};
-    int TaskbarTPValue{};
-    int EnableShadeTP{};
-    int ShadeRight{};
-    int ShadeArea{};
-    int DefaultHeight{};
-    int EnableStartButtonTP{};
-    std::wstring StartButtonText;
-    int EnableOverlapTP{};
-    int EnableTopmostTP{};
-    int NoTaskTrayIcon{};
-    int HideFlag{};
-    int HideMenu{};
-    int Startup{};
-    int ShowClock{};
-    int ShowClockClassName{};
-    std::wstring TimeFormat;
     COLORREF DesktopListTextBkColor{};  // captured at load, not stored
     COLORREF DesktopListTextColor{};    // captured at load, not stored
-    int DeskTopIconBkMode{};
-    int DeskTopIconTextColorMode{};
-    int DeskTopIconTextColor{};
-    int ColumnWidth{};
     ClassFilterList ClassFilter;
 
 private:

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app_settings.h"
+#include "clarovia_sheet.h"
 #include "desktop_icon_text.h"
 #include "dialog.h"
 #include "library_binding.h"
@@ -15,11 +16,10 @@
 #include "title_clock.h"
 #include "tray_icon.h"
 
-// Private messages of the program.
+// Private messages of the program (and WM_APPLY_SETTINGS, the settings sheet's).
 enum : UINT {
     WM_CONSUMED_PRIVATE = WM_USER + 111,  // 0x46F: taken without effect and not passed on
     WM_TRAYNOTIFY = WM_USER + 1000,       // 0x7E8: the tray icon's callback; a second start
-    WM_APPLY_SETTINGS = WM_USER + 1039,   // 0x80F: the settings sheet's Apply button
 };
 
 class CMainHiddenDlg : public fw::Dialog {

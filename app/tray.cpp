@@ -76,8 +76,12 @@ void CMainHiddenDlg::OpenSettingsSheet(int startPage) {
     DesktopIcons.TakeModes(Settings.DeskTopIconBkMode, Settings.DeskTopIconTextColorMode);
     AppliedTaskbarTP = Settings.EnableTaskbarTP;
     SheetOpen = 1;
-    // The settings sheet runs here, modally, on `startPage`, editing Settings in
-    // place; OK applies, and the page it closed on becomes LastSheetPage.
-    (void)startPage;
+    {
+        // Modal: timer ticks, library reports and the Apply button's message are
+        // handled meanwhile.
+        CClaroviaSheet sheet(IDS_SHEET_CAPTION, hwnd(), startPage, &Settings);
+        if (sheet.DoModal() == IDOK) ApplySettings();
+        LastSheetPage = sheet.PageIndex;
+    }
     SheetOpen = 0;
 }

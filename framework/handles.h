@@ -52,6 +52,10 @@ struct ModuleTraits {
     static HMODULE Invalid() { return nullptr; }
     static void Close(HMODULE h) { FreeLibrary(h); }
 };
+struct GdiObjectTraits {
+    static HGDIOBJ Invalid() { return nullptr; }
+    static void Close(HGDIOBJ h) { DeleteObject(h); }
+};
 struct RegKeyTraits {
     static HKEY Invalid() { return nullptr; }
     static void Close(HKEY h) { RegCloseKey(h); }
@@ -61,6 +65,7 @@ using KernelHandle = Owned<HANDLE, KernelHandleTraits>;
 using Menu = Owned<HMENU, MenuTraits>;
 using Icon = Owned<HICON, IconTraits>;
 using Module = Owned<HMODULE, ModuleTraits>;
+using GdiObject = Owned<HGDIOBJ, GdiObjectTraits>;
 
 class RegKey : public Owned<HKEY, RegKeyTraits> {
 public:

@@ -4,6 +4,15 @@
 
 namespace fw {
 
+namespace {
+constexpr wchar_t kSheetObject[] = L"fw.PropertySheet";
+
+BOOL CALLBACK TellSysColorChange(HWND child, LPARAM) {
+    SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
+}  // namespace
+
 INT_PTR PropertyPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NOTIFY) {
         const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
@@ -27,6 +36,7 @@ INT_PTR PropertyPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 PROPSHEETPAGEW PropertyPage::Describe(HINSTANCE instance) {
     PROPSHEETPAGEW psp = {};
     psp.dwSize = sizeof psp;
+    psp.dwFlags = PSP_DEFAULT;  // no PSP_HASHELP: the sheet shows no Help button
     psp.hInstance = instance;
     psp.pszTemplate = MAKEINTRESOURCEW(templateId());
     // The page's dialog procedure is the framework's; `this` arrives in lParam.
@@ -46,6 +56,15 @@ INT_PTR CALLBACK PropertyPage::PageProc(HWND hwnd, UINT message, WPARAM wParam, 
 PropertySheetDialog::PropertySheetDialog(const std::wstring& caption, HWND parent, UINT startPage)
     : caption_(caption), parent_(parent), startPage_(startPage) {}
 
+PropertyPage* PropertySheetDialog::PageAt(int index) const {
+    return index >= 0 && static_cast<size_t>(index) < pages_.size() ? pages_[static_cast<size_t>(index)] : nullptr;
+}
+
+int PropertySheetDialog::ActivePageIndex() const {
+    if (!hwnd_) return -1;
+    return TabCtrl_GetCurSel(PropSheet_GetTabControl(hwnd_));
+}
+
 INT_PTR PropertySheetDialog::DoModal() {
     Application* app = Application::Current();
     const HINSTANCE instance = app ? app->instance() : GetModuleHandleW(nullptr);
@@ -53,15 +72,82 @@ INT_PTR PropertySheetDialog::DoModal() {
     for (PropertyPage* page : pages_) descs.push_back(page->Describe(instance));
     PROPSHEETHEADERW psh = {};
     psh.dwSize = sizeof psh;
-    psh.dwFlags = PSH_PROPSHEETPAGE | PSH_NOCONTEXTHELP;
+    // No PSH_HASHELP: OK, Cancel and Apply only.
+    psh.dwFlags = PSH_PROPSHEETPAGE | PSH_NOCONTEXTHELP | PSH_MODELESS;
     psh.hwndParent = parent_;
     psh.hInstance = instance;
     psh.pszCaption = caption_.c_str();
     psh.nPages = static_cast<UINT>(descs.size());
     psh.nStartPage = startPage_ < descs.size() ? startPage_ : 0;
     psh.ppsp = descs.data();
-    const INT_PTR result = PropertySheetW(&psh);
-    return result > 0 ? IDOK : IDCANCEL;
+    hwnd_ = reinterpret_cast<HWND>(PropertySheetW(&psh));
+    if (!hwnd_) return IDCANCEL;
+
+    SetPropW(hwnd_, kSheetObject, this);
+    sheetProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PropertySheetDialog::SheetProc)));
+    endedWithOk_ = false;
+    const bool ownerEnabled = parent_ && IsWindowEnabled(parent_);
+    if (ownerEnabled) EnableWindow(parent_, FALSE);
+    OnInitSheet();
+
+    // Until OK or Cancel: then the sheet has no current page any more.
+    MSG msg;
+    while (PropSheet_GetCurrentPageHwnd(hwnd_)) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            // The application ends: leave its WM_QUIT to the main loop.
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (PreTranslate(msg) || PropSheet_IsDialogMessage(hwnd_, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+
+    OnEndSheet();
+    // The owner is enabled again first, so that it gets the activation back.
+    if (ownerEnabled) EnableWindow(parent_, TRUE);
+    DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+    return endedWithOk_ ? IDOK : IDCANCEL;
+}
+
+bool PropertySheetDialog::PreTranslate(const MSG& msg) {
+    const HWND current = PropSheet_GetCurrentPageHwnd(hwnd_);
+    for (PropertyPage* page : pages_)
+        if (page->hwnd() && page->hwnd() == current) return page->PreTranslateMessage(msg);
+    return false;
+}
+
+LRESULT CALLBACK PropertySheetDialog::SheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<PropertySheetDialog*>(GetPropW(hwnd, kSheetObject));
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    return self->SheetMessage(message, wParam, lParam);
+}
+
+LRESULT PropertySheetDialog::SheetMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const WNDPROC original = sheetProc_;
+    switch (message) {
+    case WM_COMMAND: {
+        const LRESULT result = CallWindowProcW(original, hwnd_, message, wParam, lParam);
+        if (LOWORD(wParam) == IDOK && !PropSheet_GetCurrentPageHwnd(hwnd_)) endedWithOk_ = true;
+        if (LOWORD(wParam) == ID_APPLY_NOW && HIWORD(wParam) == BN_CLICKED) OnApplyNow();
+        return result;
+    }
+    case WM_SYSCOLORCHANGE: {
+        // Top-level windows get it; the controls of the pages learn of it from here.
+        const LRESULT result = CallWindowProcW(original, hwnd_, message, wParam, lParam);
+        EnumChildWindows(hwnd_, TellSysColorChange, 0);
+        return result;
+    }
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        RemovePropW(hwnd_, kSheetObject);
+        return CallWindowProcW(original, hwnd_, message, wParam, lParam);
+    default:
+        return CallWindowProcW(original, hwnd_, message, wParam, lParam);
+    }
 }
 
 }  // namespace fw

@@ -1,6 +1,11 @@
-// A modal property sheet of dialog pages. Each page is a Dialog whose PSN_*
-// notifications arrive as virtual methods; their results go back to the sheet
-// through DWLP_MSGRESULT (PSNRET_NOERROR, PSNRET_INVALID, ...).
+// A property sheet of dialog pages, run modally. Each page is a Dialog whose PSN_*
+// notifications arrive as virtual methods; their results go back to the sheet through
+// DWLP_MSGRESULT (PSNRET_NOERROR, PSNRET_INVALID, ...).
+//
+// The sheet runs in a message loop of its own (a modeless sheet whose owner is
+// disabled while it is shown), so that the active page can look at every message
+// before it is dispatched (tooltips), and so that the sheet tells OK from Cancel even
+// after an Apply: it returns IDOK only when OK closed it.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +18,11 @@
 #include "dialog.h"
 
 namespace fw {
+
+// The Apply button of a property sheet (not in the SDK headers).
+inline constexpr int ID_APPLY_NOW = 0x3021;
+
+class PropertySheetDialog;
 
 class PropertyPage : public Dialog {
 public:
@@ -27,6 +37,9 @@ protected:
     // PSN_APPLY: return PSNRET_NOERROR, or PSNRET_INVALID to stay.
     virtual LRESULT OnApply() { return PSNRET_NOERROR; }
     virtual void OnReset() {}
+    // Sees every message of the sheet's loop, while this page is the active one,
+    // before it is dispatched; true when it was taken here.
+    virtual bool PreTranslateMessage(const MSG&) { return false; }
     // Enables the sheet's Apply button.
     void SetModified() { PropSheet_Changed(GetParent(hwnd()), hwnd()); }
 
@@ -45,18 +58,35 @@ public:
     PropertySheetDialog& operator=(const PropertySheetDialog&) = delete;
 
     void AddPage(PropertyPage* page) { pages_.push_back(page); }
-    // Runs the sheet modally: IDOK when it ended with OK, else IDCANCEL.
+    // Runs the sheet modally: IDOK when OK closed it, else IDCANCEL.
     INT_PTR DoModal();
 
+    HWND hwnd() const { return hwnd_; }
+    // The page at tab `index`, or null.
+    PropertyPage* PageAt(int index) const;
+    // The index of the page on top (-1 if none).
+    int ActivePageIndex() const;
+
 protected:
-    // Called for the sheet's own window before it is shown, and when it is destroyed.
-    virtual void OnSheetCreated(HWND) {}
+    // The sheet window exists with its first page: the sheet's own initialisation.
+    virtual void OnInitSheet() {}
+    // After the Apply button's click has gone through the sheet (the pages applied).
+    virtual void OnApplyNow() {}
+    // The run is over, the window still exists.
+    virtual void OnEndSheet() {}
 
 private:
+    static LRESULT CALLBACK SheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT SheetMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool PreTranslate(const MSG& msg);
+
     std::wstring caption_;
     HWND parent_;
     UINT startPage_;
     std::vector<PropertyPage*> pages_;
+    HWND hwnd_ = nullptr;
+    WNDPROC sheetProc_ = nullptr;
+    bool endedWithOk_ = false;
 };
 
 }  // namespace fw

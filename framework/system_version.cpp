@@ -4,13 +4,23 @@
 
 namespace fw {
 
-bool IsWindowsVersionAtLeast(unsigned major, unsigned minor) {
+WindowsVersion QueryWindowsVersion() {
     // GetVersionEx reports at most 6.2 to a program without a compatibility manifest
     // entry on Windows 8.1 and later: enough for every question asked here.
     OSVERSIONINFOW info = {};
     info.dwOSVersionInfoSize = sizeof info;
-    if (!GetVersionExW(&info)) return false;
-    return info.dwMajorVersion > major || (info.dwMajorVersion == major && info.dwMinorVersion >= minor);
+    WindowsVersion v;
+    if (!GetVersionExW(&info)) return v;
+    v.major = info.dwMajorVersion;
+    v.minor = info.dwMinorVersion;
+    v.platform = info.dwPlatformId;
+    v.known = true;
+    return v;
+}
+
+bool IsWindowsVersionAtLeast(unsigned major, unsigned minor) {
+    const WindowsVersion v = QueryWindowsVersion();
+    return v.known && (v.major > major || (v.major == major && v.minor >= minor));
 }
 
 }  // namespace fw

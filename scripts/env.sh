@@ -138,11 +138,11 @@ Windows Registry Editor Version 5.00
 "shell"="1024x768"
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
-"MS UI Gothic"="IPAGothic"
+"MS UI Gothic"="IPAPGothic"
 "MS Gothic"="IPAGothic"
-"MS PGothic"="IPAGothic"
+"MS PGothic"="IPAPGothic"
 "ＭＳ ゴシック"="IPAGothic"
-"ＭＳ Ｐゴシック"="IPAGothic"
+"ＭＳ Ｐゴシック"="IPAPGothic"
 
 EOF
 }

@@ -1,0 +1,99 @@
+#include "controls.h"
+
+namespace fw {
+
+namespace {
+// 1/96 as the layout tables were computed with it.
+constexpr double kPerPixel96 = 0.010416666666666666;
+
+int ScreenDpi(int axis) {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, axis) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi;
+}
+}  // namespace
+
+int CheckState(HWND dialog, int id) {
+    return static_cast<int>(SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0));
+}
+
+void SetCheck(HWND dialog, int id, int state) {
+    SendDlgItemMessageW(dialog, id, BM_SETCHECK, static_cast<WPARAM>(state), 0);
+}
+
+void EnableItems(HWND dialog, std::initializer_list<int> ids, bool enable) {
+    for (const int id : ids) EnableWindow(GetDlgItem(dialog, id), enable);
+}
+
+void InitTrackbar(HWND dialog, int id, int low, int high, int position) {
+    SendDlgItemMessageW(dialog, id, TBM_SETRANGE, FALSE, MAKELPARAM(low, high));
+    SendDlgItemMessageW(dialog, id, TBM_SETPOS, TRUE, position);
+}
+
+int TrackbarPos(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageW(dialog, id, TBM_GETPOS, 0, 0)); }
+
+void InitUpDown(HWND dialog, int id, int buddyId, int low, int high, int position) {
+    SendDlgItemMessageW(dialog, id, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(dialog, buddyId)), 0);
+    SendDlgItemMessageW(dialog, id, UDM_SETRANGE, 0, MAKELPARAM(high, low));
+    SendDlgItemMessageW(dialog, id, UDM_SETPOS, 0, MAKELPARAM(static_cast<WORD>(position), 0));
+}
+
+int UpDownPos(HWND dialog, int id, int fallback) {
+    const LRESULT answer = SendDlgItemMessageW(dialog, id, UDM_GETPOS, 0, 0);
+    // The high word is non-zero on an error; the low word is the position.
+    if (HIWORD(answer) != 0) return fallback;
+    return static_cast<short>(LOWORD(answer));
+}
+
+std::wstring ItemText(HWND dialog, int id) {
+    const HWND item = GetDlgItem(dialog, id);
+    const int length = GetWindowTextLengthW(item);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(item, text.data(), length + 1)));
+    return text;
+}
+
+void SetItemText(HWND dialog, int id, const std::wstring& text) { SetDlgItemTextW(dialog, id, text.c_str()); }
+
+int ScaleX(int length) {
+    return static_cast<int>(length * (ScreenDpi(LOGPIXELSX) * kPerPixel96));
+}
+
+int ScaleY(int length) {
+    return static_cast<int>(length * (ScreenDpi(LOGPIXELSY) * kPerPixel96));
+}
+
+void PlaceItems(HWND dialog, std::initializer_list<ItemRect> rects) {
+    for (const ItemRect& r : rects)
+        SetWindowPos(GetDlgItem(dialog, r.id), nullptr, ScaleX(r.x), ScaleY(r.y), ScaleX(r.width),
+                     ScaleY(r.height), SWP_SHOWWINDOW);
+}
+
+Tooltip::~Tooltip() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool Tooltip::Create(HWND tool, const std::wstring& text) {
+    hwnd_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, tool, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd_) return false;
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) | TTS_ALWAYSTIP);
+    text_ = text;
+    TTTOOLINFOW info = {};
+    // The size every version of the tooltip control takes.
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.uFlags = TTF_IDISHWND;
+    info.hwnd = GetParent(tool);
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = text_.data();
+    SendMessageW(hwnd_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    return true;
+}
+
+void Tooltip::Relay(const MSG& msg) const {
+    if (hwnd_) SendMessageW(hwnd_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+}
+
+}  // namespace fw

@@ -1,0 +1,68 @@
+// Small helpers for the controls of a dialog, each addressed by the dialog and the
+// control's id: check state, enabling, trackbar, up-down, edit text, the fixed layout
+// in 96-DPI pixels, and tooltips. Texts go through the wide API.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <initializer_list>
+#include <string>
+
+namespace fw {
+
+// Check boxes and radio buttons: BM_GETCHECK as the control answers it, and BM_SETCHECK.
+int CheckState(HWND dialog, int id);
+void SetCheck(HWND dialog, int id, int state);
+
+void EnableItems(HWND dialog, std::initializer_list<int> ids, bool enable);
+
+// A trackbar: the range is set without a redraw, the position with one.
+void InitTrackbar(HWND dialog, int id, int low, int high, int position);
+int TrackbarPos(HWND dialog, int id);
+
+// An up-down with its buddy edit, range and position.
+void InitUpDown(HWND dialog, int id, int buddyId, int low, int high, int position);
+// The up-down's position; `fallback` when the control reports an error (its buddy's
+// text is no number of the range).
+int UpDownPos(HWND dialog, int id, int fallback);
+
+std::wstring ItemText(HWND dialog, int id);
+void SetItemText(HWND dialog, int id, const std::wstring& text);
+
+// Lengths in 96-DPI pixels scaled to the screen's DPI (integer part, toward zero);
+// the DPI is read from the screen every time.
+int ScaleX(int length);
+int ScaleY(int length);
+
+// A control's place in 96-DPI pixels in its dialog's client coordinates.
+struct ItemRect {
+    int id;
+    int x, y, width, height;
+};
+// Moves and sizes the controls in this order, each shown and brought to the top of its
+// siblings: the last one ends first in the z-order and in the tab order.
+void PlaceItems(HWND dialog, std::initializer_list<ItemRect> rects);
+
+// A tooltip for one whole control window, shown also while its window is not active.
+// It learns of the mouse only through Relay (no subclassing).
+class Tooltip {
+public:
+    Tooltip() = default;
+    ~Tooltip();
+    Tooltip(const Tooltip&) = delete;
+    Tooltip& operator=(const Tooltip&) = delete;
+
+    // Creates the tooltip with `tool` as its parent and registers `tool`; false if the
+    // tooltip could not be created (the caller goes on without it).
+    bool Create(HWND tool, const std::wstring& text);
+    // Hands the tooltip a message of the message loop (TTM_RELAYEVENT).
+    void Relay(const MSG& msg) const;
+    HWND hwnd() const { return hwnd_; }
+
+private:
+    HWND hwnd_ = nullptr;
+    std::wstring text_;
+};
+
+}  // namespace fw

@@ -1,0 +1,46 @@
+// The settings sheet: seven pages that edit the program's settings in place. OK and
+// Apply store what the pages show; making it take effect is the program's apply step,
+// which the Apply button asks for with WM_APPLY_SETTINGS.
+#pragma once
+
+#include <windows.h>
+
+#include "desktop_page.h"
+#include "handles.h"
+#include "move_page.h"
+#include "other_page.h"
+#include "property_sheet.h"
+#include "roll_page.h"
+#include "settings_fields.h"
+#include "size_page.h"
+#include "taskbar_page.h"
+#include "window_page.h"
+
+// Posted to the application's main window by the Apply button, once the pages have
+// stored their values (0x80F).
+inline constexpr UINT WM_APPLY_SETTINGS = WM_USER + 1039;
+
+class CClaroviaSheet : public fw::PropertySheetDialog {
+public:
+    // The caption is string resource `captionId`; the sheet opens on page `initialPage`.
+    CClaroviaSheet(UINT captionId, HWND parent, int initialPage, SettingsFields* settings);
+
+    // The page shown when the sheet opens; when it has closed, the page that was on top.
+    int PageIndex;
+
+protected:
+    void OnInitSheet() override;
+    void OnApplyNow() override;
+    void OnEndSheet() override;
+
+private:
+    // In tab order.
+    CWindowPage WindowPage;
+    CMovePage MovePage;
+    CSizePage SizePage;
+    CTaskbarPage TaskbarPage;
+    CDesktopPage DesktopPage;
+    CRollPage RollPage;
+    COtherPage OtherPage;
+    fw::Icon SheetIcon;
+};

@@ -1,0 +1,15 @@
+// "サイズ変更": translucency while a window is resized, and its level.
+#pragma once
+
+#include "clarovia_page.h"
+
+class CSizePage : public CClaroviaPage {
+public:
+    CSizePage();
+
+protected:
+    BOOL OnInitDialog() override;
+    LRESULT OnApply() override;
+    void OnClick(int id) override;
+    bool IsClickable(int id) const override;
+};
