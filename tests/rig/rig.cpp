@@ -339,6 +339,21 @@ void KeyPress(WORD vk) {
     SendInput(2, in, sizeof(INPUT));
 }
 
+void TypeText(const std::wstring& text) {
+    std::vector<INPUT> in;
+    for (const wchar_t c : text) {
+        for (const DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+            INPUT key = {};
+            key.type = INPUT_KEYBOARD;
+            key.ki.wScan = c;
+            key.ki.dwFlags = KEYEVENTF_UNICODE | up;
+            key.ki.dwExtraInfo = kInputTag;
+            in.push_back(key);
+        }
+    }
+    if (!in.empty()) SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
 bool Activate(HWND window) {
     // SetForegroundWindow takes effect asynchronously: ask again only now and then.
     ULONGLONG lastAsk = 0;

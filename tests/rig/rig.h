@@ -143,6 +143,8 @@ void Wheel(int x, int y, int delta);
 void KeyDown(WORD vk);
 void KeyUp(WORD vk);
 void KeyPress(WORD vk);
+// Types `text` as Unicode characters (VK_PACKET), whatever the keyboard layout.
+void TypeText(const std::wstring& text);
 
 // Brings a window of any process to the foreground and waits until it is there.
 bool Activate(HWND window);
