@@ -37,41 +37,17 @@ protected:
 
     // Waits until the window's procedure has received `message` `count` times in all.
     bool Received(HWND window, UINT message, size_t count = 1, DWORD timeoutMs = 5000) {
-        return rig::WaitFor([&] { return host.Log(window, message).size() >= count; }, timeoutMs);
+        return rig::WaitReceived(host, window, message, count, timeoutMs);
     }
 
-    // Left click at `pt` with the given X keys held ("shift", "Shift_L", "ctrl").
-    // Returns true once the window has received the press while its thread saw every
-    // key down. Wine now and then loses a key held at the X server; the click is then
-    // made again a few pixels further on (so that it is no double-click).
+    // Left click at `pt` with the given X keys held (see rig::ClickHolding).
     bool ClickHolding(HWND window, POINT pt, std::initializer_list<const char*> keys,
                       UINT expected = WM_NCLBUTTONDOWN) {
-        for (int attempt = 0; attempt < 3; ++attempt, pt.x += 8) {
-            const size_t before = host.Log(window, expected).size();
-            std::vector<std::unique_ptr<rig::HeldKey>> held;
-            for (const char* key : keys) held.push_back(std::make_unique<rig::HeldKey>(key));
-            rig::LeftClick(pt.x, pt.y);
-            if (!Received(window, expected, before + 1)) continue;
-            if (KeysSeen(window, expected, keys)) return true;
-        }
-        return false;
+        return rig::ClickHolding(host, window, pt, keys, expected);
     }
 
-    // Whether the window's thread saw the keys down at its last `message`.
     bool KeysSeen(HWND window, UINT message, std::initializer_list<const char*> keys) {
-        const rig::LogEntry* last = nullptr;
-        const std::vector<rig::LogEntry> log = host.Log();
-        for (const rig::LogEntry& e : log)
-            if (e.source == static_cast<uint32_t>(rig::Source::KeyState) && e.message == message &&
-                e.window == reinterpret_cast<uintptr_t>(window))
-                last = &e;
-        if (!last) return false;
-        for (const std::string key : keys) {
-            const bool shift = key.find("hift") != std::string::npos;
-            const uint64_t state = shift ? last->wParam : last->lParam;
-            if (!(state & 0x8000)) return false;
-        }
-        return true;
+        return rig::KeysSeen(host, window, message, keys);
     }
 
     bool WaitLayeredAt(HWND window, int alpha) {

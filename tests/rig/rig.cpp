@@ -491,4 +491,37 @@ void LeftUp(int x, int y) {
     SendInput(1, &in, sizeof in);
 }
 
+bool WaitReceived(const HostProcess& host, HWND window, UINT message, size_t count, DWORD timeoutMs) {
+    return WaitFor([&] { return host.Log(window, message).size() >= count; }, timeoutMs);
+}
+
+bool ClickHolding(const HostProcess& host, HWND window, POINT pt, std::initializer_list<const char*> keys,
+                  UINT expected) {
+    for (int attempt = 0; attempt < 3; ++attempt, pt.x += 8) {
+        const size_t before = host.Log(window, expected).size();
+        std::vector<std::unique_ptr<HeldKey>> held;
+        for (const char* key : keys) held.push_back(std::make_unique<HeldKey>(key));
+        LeftClick(pt.x, pt.y);
+        if (!WaitReceived(host, window, expected, before + 1)) continue;
+        if (KeysSeen(host, window, expected, keys)) return true;
+    }
+    return false;
+}
+
+bool KeysSeen(const HostProcess& host, HWND window, UINT message, std::initializer_list<const char*> keys) {
+    const LogEntry* last = nullptr;
+    const std::vector<LogEntry> log = host.Log();
+    for (const LogEntry& e : log)
+        if (e.source == static_cast<uint32_t>(Source::KeyState) && e.message == message &&
+            e.window == reinterpret_cast<uintptr_t>(window))
+            last = &e;
+    if (!last) return false;
+    for (const std::string key : keys) {
+        const bool shift = key.find("hift") != std::string::npos;
+        const uint64_t state = shift ? last->wParam : last->lParam;
+        if (!(state & 0x8000)) return false;
+    }
+    return true;
+}
+
 }  // namespace rig

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -201,5 +203,18 @@ bool XDoTool(const std::string& args);
 
 void LeftDown(int x, int y);
 void LeftUp(int x, int y);
+
+// Waits until a window of the helper has received `message` `count` times in all.
+bool WaitReceived(const HostProcess& host, HWND window, UINT message, size_t count = 1, DWORD timeoutMs = 5000);
+
+// Left click at `pt` with the given X keys held ("shift", "Shift_L", "ctrl"). Returns
+// true once the window of the helper has received the press while its thread saw
+// every key down. Wine now and then loses a key held at the X server; the click is
+// then made again a few pixels further on (so that it is no double-click).
+bool ClickHolding(const HostProcess& host, HWND window, POINT pt, std::initializer_list<const char*> keys,
+                  UINT expected = WM_NCLBUTTONDOWN);
+
+// Whether the window's thread saw the keys down at its last `message`.
+bool KeysSeen(const HostProcess& host, HWND window, UINT message, std::initializer_list<const char*> keys);
 
 }  // namespace rig
