@@ -24,6 +24,7 @@ protected:
         rig::Program& p = Start();
         sheet.SetProgram(p);
         EXPECT_TRUE(probe.Attach(p.threadId()));
+        probe.CountPosted(WM_USER + 1039);
         EXPECT_TRUE(probe.Settle(p.window()));
         return p;
     }
@@ -47,15 +48,35 @@ protected:
         ASSERT_TRUE(sheet.WaitClosed()) << "the sheet did not close";
         ASSERT_TRUE(probe.Settle(program->window()));
     }
-    // Presses Apply and waits until the program has run its apply step.
+    // Presses Apply and waits until the program has run the apply step it asks for.
     void PressApply() {
-        const size_t before = Applies();
-        ASSERT_TRUE(sheet.ApplyEnabled());
+        const size_t before = ApplyRequests();
+        ASSERT_TRUE(sheet.ApplyEnabled()) << "Apply is not enabled";
         sheet.ClickButton(rig::kApplyButton);
-        ASSERT_TRUE(rig::WaitFor([&] { return Applies() > before; })) << "no apply step";
+        ASSERT_TRUE(rig::WaitFor([&] { return ApplyRequests() > before; })) << "Apply asked for nothing";
+        ASSERT_TRUE(probe.Settle(program->window()));
     }
-    // Apply steps the program has run: each ends by adding its tray icon.
+    // WM_APPLY_SETTINGS messages the program has taken from its queue.
+    size_t ApplyRequests() { return static_cast<size_t>(probe.counted()); }
+    // Apply steps the program has run (each ends by adding its tray icon): with the
+    // notification area's stand-in only.
     size_t Applies() { return tray ? tray->Calls(NIM_ADD).size() : 0; }
+
+    // Replaces the text of edit `id` by typing: a click into it, the old text deleted,
+    // the new one typed.
+    void TypeInto(int id, const std::wstring& text) {
+        sheet.Click(id);
+        ASSERT_TRUE(rig::WaitFor([&] { return sheet.Focused() == sheet.Item(id); }));
+        rig::KeyPress(VK_END);
+        for (size_t i = sheet.Text(id).size(); i > 0; --i) rig::KeyPress(VK_BACK);
+        rig::TypeText(text);
+        ASSERT_TRUE(rig::WaitFor([&] { return sheet.Text(id) == text; })) << "the edit shows another text";
+    }
+
+    // The level label's text for a level shown as `digits`.
+    static std::wstring LevelText(const wchar_t* digits) {
+        return std::wstring(L" 透明度の設定（") + digits + L"）";
+    }
 
     rig::ProgramProbe probe;
     rig::Sheet sheet;

@@ -8,8 +8,6 @@
 
 namespace {
 
-std::wstring LevelText(const wchar_t* digits) { return std::wstring(L" 透明度の設定（") + digits + L"）"; }
-
 class WindowPage : public SheetTest {};
 
 TEST_F(WindowPage, LevelStepAndGesturesTakeEffectAtApply) {

@@ -48,6 +48,8 @@ void ProgramProbe::Clear() {
     record_->menuCount = 0;
     ClearRedraws();
     InterlockedExchange(&record_->appBarQueries, 0);
+    record_->countedMessage = 0;
+    InterlockedExchange(&record_->counted, 0);
 }
 
 bool ProgramProbe::Settle(HWND programWindow, DWORD timeoutMs) {
@@ -74,6 +76,12 @@ bool ProgramProbe::SteerTaskbar(HWND programWindow, UINT edge, RECT rect, UINT s
     record_->appBarBottom = rect.bottom;
     record_->appBarState = state;
     return Patch(programWindow, kPatchAppBar);
+}
+
+void ProgramProbe::CountPosted(UINT message) {
+    if (!ok()) return;
+    record_->countedMessage = message;
+    InterlockedExchange(&record_->counted, 0);
 }
 
 bool ProgramProbe::RecordRedraws(HWND programWindow) {

@@ -73,6 +73,8 @@ struct ProbeRecord {
     volatile LONG appBarQueries;
     volatile LONG redrawCount;
     ProbeRedraw redraws[kProbeRedrawCapacity];
+    volatile uint32_t countedMessage;  // a posted message the thread's retrievals of which are counted
+    volatile LONG counted;
 };
 
 // Test side: loads the DLL and hooks it onto a thread of another process.
@@ -109,6 +111,10 @@ public:
     // (ABE_*), covers `rect` and has the state bits `state` (ABS_*).
     bool SteerTaskbar(HWND programWindow, UINT edge, RECT rect, UINT state);
     LONG appBarQueries() const { return record_ ? record_->appBarQueries : 0; }
+    // Counts from now on how often the program takes posted `message` from its queue
+    // (the message log holds only the first messages).
+    void CountPosted(UINT message);
+    LONG counted() const { return record_ ? record_->counted : 0; }
     // Records the program's RedrawWindow calls from now on.
     bool RecordRedraws(HWND programWindow);
     std::vector<ProbeRedraw> Redraws() const;

@@ -147,6 +147,7 @@ __declspec(dllexport) LRESULT CALLBACK ProbeGetMessageProc(int code, WPARAM wPar
         const auto* msg = reinterpret_cast<const MSG*>(lParam);
         Record(msg->hwnd, msg->message, msg->wParam, msg->lParam, true);
         if (msg->message == rig::kProbeSettleMessage) InterlockedIncrement(&g_record.settled);
+        if (msg->message == g_record.countedMessage && msg->message) InterlockedIncrement(&g_record.counted);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -104,6 +104,14 @@ HWND Sheet::Focused() const {
 
 bool Sheet::TabTo(int id, std::vector<int>* visited) const {
     const HWND target = Item(id);
+    if (!Focused()) {
+        // Nothing has the keyboard: the sheet comes back from another window.
+        Recorder elsewhere;
+        ShowWindow(elsewhere.hwnd(), SW_SHOWNA);
+        Activate(elsewhere.hwnd());
+        Activate(hwnd_);
+        WaitFor([&] { return Focused() != nullptr; }, 1000);
+    }
     for (int presses = 0; presses < 24; ++presses) {
         const HWND before = Focused();
         if (before == target) return true;
