@@ -339,3 +339,55 @@ TEST_F(Pages, OkStoresTheVisitedPagesAndApplyThenCancelKeepsWhatWasApplied) {
 }
 
 }  // namespace
+
+namespace {
+
+class OlderWindows : public Pages {};
+
+TEST_F(OlderWindows, Windows2000HasNoStartButtonText) {
+    rig::settings::SetDword(L"EnableStartButtonTP", 1);
+    const rig::WindowsVersionFor w2k(rig::kProgramExe, L"win2k");
+    StartProbed();
+    OpenByDoubleClick();
+    ASSERT_TRUE(sheet.SelectPage(3));
+    // The box and its frame stay disabled; the text follows the stored setting.
+    ASSERT_TRUE(rig::WaitFor([&] { return sheet.Enabled(IDC_START_BUTTON_TEXT); }));
+    EXPECT_FALSE(sheet.Enabled(IDC_START_BUTTON_ENABLE));
+    EXPECT_FALSE(sheet.Enabled(IDC_START_BUTTON_GROUP));
+    EXPECT_TRUE(sheet.Enabled(IDC_START_BUTTON_CAPTION));
+    EXPECT_TRUE(sheet.Enabled(IDC_TASKBAR_ENABLE));
+    // Moving and sizing are there.
+    ASSERT_TRUE(sheet.SelectPage(1));
+    EXPECT_TRUE(sheet.Enabled(IDC_MOVE_ENABLE));
+    ASSERT_TRUE(sheet.SelectPage(2));
+    EXPECT_TRUE(sheet.Enabled(IDC_SIZE_ENABLE));
+}
+
+TEST_F(OlderWindows, WindowsXpRestrictsNothing) {
+    rig::settings::SetDword(L"EnableStartButtonTP", 1);
+    const rig::WindowsVersionFor xp(rig::kProgramExe, L"winxp");
+    StartProbed();
+    OpenByDoubleClick();
+    ASSERT_TRUE(sheet.SelectPage(3));
+    ASSERT_TRUE(rig::WaitFor([&] { return sheet.Enabled(IDC_START_BUTTON_TEXT); }));
+    EXPECT_TRUE(sheet.Enabled(IDC_START_BUTTON_ENABLE));
+    EXPECT_TRUE(sheet.Enabled(IDC_START_BUTTON_GROUP));
+}
+
+TEST_F(OlderWindows, Windows98HasNoTranslucencyOnTheMoveAndSizePages) {
+    const rig::WindowsVersionFor w98(rig::kProgramExe, L"win98");
+    StartProbed();
+    OpenFromMenu();
+    // The masters stay disabled; the posted clicks give the rest the stored state.
+    ASSERT_TRUE(rig::WaitFor([&] { return sheet.Enabled(IDC_MOVE_LEVEL); }));
+    EXPECT_FALSE(sheet.Enabled(IDC_MOVE_ENABLE));
+    EXPECT_TRUE(sheet.Enabled(IDC_MOVE_LIMIT));
+    EXPECT_FALSE(sheet.Enabled(IDC_MOVE_WIDTH));
+    ASSERT_TRUE(sheet.SelectPage(2));
+    ASSERT_TRUE(rig::WaitFor([&] { return sheet.Enabled(IDC_SIZE_LEVEL); }));
+    EXPECT_FALSE(sheet.Enabled(IDC_SIZE_ENABLE));
+    ASSERT_TRUE(sheet.SelectPage(3));
+    EXPECT_FALSE(sheet.Enabled(IDC_START_BUTTON_ENABLE));
+}
+
+}  // namespace

@@ -12,28 +12,6 @@ namespace {
 
 constexpr RECT kTopBar = {0, 0, 1024, 30};
 
-// Wine's own reply to a program's version query, per program: the literal rule of
-// older Windows applies under "winxp".
-class WindowsVersionFor {
-public:
-    WindowsVersionFor(const wchar_t* exe, const wchar_t* version)
-        : key_(std::wstring(L"Software\\Wine\\AppDefaults\\") + exe) {
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
-            ERROR_SUCCESS) {
-            RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                           static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t)));
-            RegCloseKey(key);
-        }
-    }
-    ~WindowsVersionFor() { RegDeleteKeyW(HKEY_CURRENT_USER, key_.c_str()); }
-    WindowsVersionFor(const WindowsVersionFor&) = delete;
-    WindowsVersionFor& operator=(const WindowsVersionFor&) = delete;
-
-private:
-    std::wstring key_;
-};
-
 class TaskbarOverlap : public ShellTest {
 protected:
     void SetUp() override {
@@ -177,7 +155,7 @@ TEST_F(TaskbarOverlap, TaskbarWithoutAlwaysOnTopCountsAsVisibleFromWindows7On) {
     Exit();
 
     // On older Windows the state is taken as it stands: only a window above the screen moves.
-    const WindowsVersionFor xp(rig::kProgramExe, L"winxp");
+    const rig::WindowsVersionFor xp(rig::kProgramExe, L"winxp");
     const HWND again = At(L"Under again", 420, 10);
     const HWND above = At(L"Above", 100, -40);
     StartAtTop(0);

@@ -109,6 +109,21 @@ std::vector<std::wstring> ValueNames(const wchar_t* section) {
 
 }  // namespace settings
 
+// --------------------------------------------------------- WindowsVersionFor
+
+WindowsVersionFor::WindowsVersionFor(const wchar_t* exe, const wchar_t* version)
+    : key_(std::wstring(L"Software\\Wine\\AppDefaults\\") + exe) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                   static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+WindowsVersionFor::~WindowsVersionFor() { RegDeleteKeyW(HKEY_CURRENT_USER, key_.c_str()); }
+
 // ---------------------------------------------------------------- TempFolder
 
 TempFolder::TempFolder(const std::wstring& suffix) {

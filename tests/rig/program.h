@@ -39,6 +39,19 @@ DWORD Type(const wchar_t* name, const wchar_t* section = kStatus);
 std::vector<std::wstring> ValueNames(const wchar_t* section = kStatus);
 }  // namespace settings
 
+// The version of Windows that Wine reports to one program ("winxp", "win2k", "win98"),
+// for the life of the object.
+class WindowsVersionFor {
+public:
+    WindowsVersionFor(const wchar_t* exe, const wchar_t* version);
+    ~WindowsVersionFor();
+    WindowsVersionFor(const WindowsVersionFor&) = delete;
+    WindowsVersionFor& operator=(const WindowsVersionFor&) = delete;
+
+private:
+    std::wstring key_;
+};
+
 // A folder under %TEMP% made for one test and deleted with everything in it; its name
 // ends in `suffix`.
 class TempFolder {
