@@ -37,7 +37,7 @@ source scripts/env.sh
 
 exe=$root/build/x86_64/bin/Clarovia.exe
 post=$root/build/x86_64/bin/rig_post.exe
-text=$root/build/x86_64/bin/rig_text.exe
+query=$root/build/x86_64/bin/rig_query.exe
 screenshot=$root/build/run-screenshot.png
 program_pid=
 notepad_pid=
@@ -87,7 +87,7 @@ if [[ ! -f build/x86_64/build.ninja ]]; then
 fi
 clarovia_run cmake --build --preset x86_64 --target vitrel
 if (( with_program )); then
-  clarovia_run cmake --build --preset x86_64 --target Clarovia rig_post rig_text
+  clarovia_run cmake --build --preset x86_64 --target Clarovia rig_post rig_query
   if [[ ! -f $exe ]]; then
     log "$exe was not built"
     exit 1
@@ -131,7 +131,7 @@ if (( with_program )); then
   done
   # Wine's taskbar paints its own label whatever the button's text: on Windows the
   # button shows this text.
-  log "start button text: $(timeout 10 wine "$text" Shell_TrayWnd 2>/dev/null)"
+  log "start button text: $(timeout 10 wine "$query" text Shell_TrayWnd 2>/dev/null)"
 fi
 if (( headless )); then
   sleep 5
