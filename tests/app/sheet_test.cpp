@@ -37,6 +37,14 @@ protected:
         else
             EXPECT_GT(height, scale(230) + GetSystemMetrics(SM_CYCAPTION));
         EXPECT_TRUE(GetWindowLongW(sheet.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+        // One icon sent as the big and the small one (Wine answers no WM_GETICON from
+        // another process: the probe saw what the sheet was sent).
+        const std::vector<rig::ProbeMessage> icons = probe.Messages(sheet.hwnd(), WM_SETICON);
+        ASSERT_EQ(icons.size(), 2u);
+        EXPECT_EQ(icons[0].wParam, static_cast<uint64_t>(ICON_BIG));
+        EXPECT_EQ(icons[1].wParam, static_cast<uint64_t>(ICON_SMALL));
+        EXPECT_NE(icons[0].lParam, 0u);
+        EXPECT_EQ(icons[0].lParam, icons[1].lParam);
         const struct {
             int id;
             int right;
@@ -120,6 +128,7 @@ TEST_F(Sheet, OpensOnTheLastPageFromTheTrayTheMenuAndASecondStartAndNeverTwice) 
 
 TEST_F(Sheet, SizeAndLayoutAt96Dpi) {
     StartProbed();
+    probe.Clear();
     OpenByDoubleClick();
     EXPECT_FALSE(sheet.ApplyEnabled()) << "nothing changed yet";
     ExpectLayout(96);
@@ -155,6 +164,7 @@ private:
 TEST_F(Sheet, SizeAndLayoutAt120Dpi) {
     const ScreenDpi dpi(120);
     StartProbed();
+    probe.Clear();
     OpenByDoubleClick();
     ExpectLayout(120);
 }

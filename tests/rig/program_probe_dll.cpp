@@ -84,6 +84,7 @@ bool Wanted(UINT message) {
     case WM_COPYDATA:
     case WM_CLOSE:
     case WM_DESTROY:
+    case WM_SETICON:
         return true;
     default:
         return message >= WM_USER && message < 0xC000;
