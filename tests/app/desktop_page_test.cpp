@@ -154,12 +154,7 @@ TEST_F(DesktopPage, TooltipsShowWhileTheSheetIsNotActive) {
     const HWND other = Make(L"Other", 480, 300, 400, 260);
     OpenByDoubleClick();
     ASSERT_TRUE(sheet.SelectPage(4));
-    ASSERT_TRUE(rig::Activate(other));
-    const RECT rc = rig::WindowRect(sheet.Item(IDC_DESKTOP_BK_MODE));
-    rig::MoveMouse(rc.left + 20, rc.bottom + 60);
-    rig::WaitFor([] { return false; }, 100);
-    rig::MoveMouse(rc.left + 20, (rc.top + rc.bottom) / 2);
-    EXPECT_TRUE(rig::WaitFor([&] { return !program->Windows(L"tooltips_class32").empty(); }));
+    EXPECT_TRUE(TooltipShownWhileInactive(IDC_DESKTOP_BK_MODE, other));
 }
 
 }  // namespace

@@ -9,25 +9,8 @@
 
 namespace {
 
-// A tooltip the program shows, if any.
-HWND ShownTooltip(const rig::Program& program) {
-    const std::vector<HWND> tips = program.Windows(L"tooltips_class32");
-    return tips.empty() ? nullptr : tips.front();
-}
-
 class Pages : public SheetTest {
 protected:
-    // Points at a control of the page while window `other` is active, and waits for a
-    // tooltip (the pointer comes from outside the control and then rests).
-    bool TooltipShownWhileInactive(int id, HWND other) {
-        if (!rig::Activate(other)) return false;
-        const RECT rc = rig::WindowRect(sheet.Item(id));
-        rig::MoveMouse(rc.left + 20, rc.bottom + 40);
-        if (!rig::WaitFor([&] { return ShownTooltip(*program) == nullptr; })) return false;
-        rig::MoveMouse(rc.left + 20, (rc.top + rc.bottom) / 2);
-        return rig::WaitFor([&] { return ShownTooltip(*program) != nullptr; }, 5000);
-    }
-
     // Drags a window by its title bar until its move loop runs; the button stays down.
     bool StartDrag(HWND window) {
         const POINT from = rig::CaptionPoint(window);
