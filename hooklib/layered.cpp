@@ -14,10 +14,13 @@ namespace {
 // shell must not hang it. In the window's own thread this is a plain call.
 constexpr UINT kSendTimeoutMs = 1000;
 
-void SetRedraw(HWND window, bool on) {
+// Whether the window took the switch in time.
+bool SetRedraw(HWND window, bool on) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, WM_SETREDRAW, on, on, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
+    return SendMessageTimeoutW(window, WM_SETREDRAW, on, on, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result) != 0;
 }
+
+bool IsOwnThreadWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
 
 bool HasLayeredStyle(HWND window) {
     return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
@@ -48,12 +51,18 @@ int SetTransparent(HWND window, int alpha) {
     // Redraw off while the style changes, so the window never flashes in between.
     // Only for a shown window: switching redraw back on sets WS_VISIBLE, which would
     // leave a hidden window marked visible without ever being shown.
+    // A window that does not take the first switch is left as it is.
     const bool shown = IsWindowVisible(window) != FALSE;
-    if (shown) SetRedraw(window, false);
+    if (shown && !SetRedraw(window, false)) return 0;
+    // (The style change waits on the window's thread with no bound the system offers;
+    // that thread has just answered.)
     SetWindowLongW(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     SetLayeredAlpha(window, 0);
-    if (shown) SetRedraw(window, true);
-    UpdateWindow(window);
+    // Redraw went off, so it must come on again: if the window does not answer in time,
+    // the switch is queued for it and takes effect whenever its thread gets to it.
+    if (shown && !SetRedraw(window, true)) SendNotifyMessageW(window, WM_SETREDRAW, TRUE, TRUE);
+    // Painted before it shows, in its own thread; another thread paints it itself.
+    if (IsOwnThreadWindow(window)) UpdateWindow(window);
     SetLayeredAlpha(window, alpha);
 
     if (cls == ShellClass::XpStartMenu || cls == ShellClass::ClassicStartMenu) return 1;

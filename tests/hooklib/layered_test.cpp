@@ -212,6 +212,20 @@ TEST_F(Layered, RemoveTransparentMakesLayeredWindowsOpaqueAndLeavesOpaqueOnesAlo
     EXPECT_EQ(lib.IsTransparent(window), 0);
 }
 
+TEST_F(Layered, WindowWhoseThreadIsBusyAfterTheStyleChangeGetsItsRedrawBack) {
+    // Redraw goes off, the style changes, then the window's thread takes no message for
+    // two seconds: longer than the switch back may wait. It must still get redraw back.
+    const HWND window = Make(L"BusyWhenLayered", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300,
+                             rig::kBusyWhenLayered);
+    EXPECT_EQ(lib.SetTransparent(window, 150), 1);
+    EXPECT_EQ(rig::LayeredAlpha(window), 150);
+    // WM_SETREDRAW(FALSE) clears WS_VISIBLE; only the TRUE brings it back.
+    EXPECT_TRUE(rig::WaitFor([&] { return IsWindowVisible(window) != FALSE; }, 6000)) << "redraw stayed off";
+    const std::vector<rig::LogEntry> redraws = host.Log(window, WM_SETREDRAW);
+    ASSERT_FALSE(redraws.empty());
+    EXPECT_EQ(redraws.back().wParam, 1u);
+}
+
 TEST_F(Layered, DeadAndNullHandlesAreHarmless) {
     const HWND window = Make(L"RigWindow");
     ASSERT_TRUE(host.Destroy(window));

@@ -33,6 +33,7 @@ enum HostFlags : uint32_t {
     kFleeOnSetRedraw = 1,  // moves itself 300 px right when redraw is switched off
     kChild = 2,            // created as a child of `parent`
     kLogControl = 4,       // a control of a system class whose messages are logged too
+    kBusyWhenLayered = 8,  // its thread stops pumping for 2 s right after it became layered
 };
 
 // How the fake shell builds its windows.

@@ -5,6 +5,7 @@ namespace {
 
 LogHeader* g_log;
 ExtraCommands g_extra;
+constexpr UINT kBusyMessage = WM_APP + 77;
 constexpr wchar_t kOriginalProc[] = L"RigOriginalProc";
 
 // Noisy messages that no test needs: left out so the log stays readable.
@@ -64,6 +65,14 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         const LRESULT r = DefWindowProcW(window, message, wParam, lParam);
         RedrawWindow(window, nullptr, nullptr, RDW_VALIDATE | RDW_NOERASE | RDW_NOFRAME | RDW_ALLCHILDREN);
         return r;
+    }
+    if (message == WM_STYLECHANGED && wParam == static_cast<WPARAM>(GWL_EXSTYLE) &&
+        (reinterpret_cast<uintptr_t>(GetPropW(window, L"RigFlags")) & kBusyWhenLayered) &&
+        (reinterpret_cast<const STYLESTRUCT*>(lParam)->styleNew & WS_EX_LAYERED))
+        PostMessageW(window, kBusyMessage, 0, 0);
+    if (message == kBusyMessage) {
+        Sleep(2000);  // the thread takes no message meanwhile
+        return 0;
     }
     if (message == WM_NCDESTROY) RemovePropW(window, L"RigFlags");
     return DefWindowProcW(window, message, wParam, lParam);
