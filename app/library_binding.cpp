@@ -15,11 +15,14 @@ void Call(Fn fn, Args... args) {
 bool CLibraryBinding::Bind(HWND programWindow) {
     // By full path from the program's own folder: a bare name would also find a
     // library planted in the current directory.
-    if (!library_.Load((fw::ProgramFolder() + L"vitrel.dll").c_str())) {
+    if (library_.Load((fw::ProgramFolder() + L"vitrel.dll").c_str())) fn_.Bind(library_.handle());
+    // A file of that name without the two exports every start needs is no library of ours.
+    if (!library_.loaded() || !fn_.Start || !fn_.LockMessage) {
+        library_.Free();
+        fn_ = {};
         fw::ShowMessageBox(fw::ResourceString(IDS_LIBRARY_LOAD_FAILED).c_str(), MB_OK);
         return false;
     }
-    fn_.Bind(library_.handle());
 
     Call(fn_.Start, programWindow);
     Call(fn_.LockMessage, 0);

@@ -70,7 +70,8 @@ INT_PTR CMainHiddenDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OnTrayNotify(lParam);
         return Handled(0);
     case WM_APPLY_SETTINGS:
-        ApplySettings();
+        // Only with the library bound (not while its failure is being reported).
+        if (Library.bound()) ApplySettings();
         return Handled(0);
     default:
         return Default();

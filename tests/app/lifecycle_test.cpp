@@ -71,6 +71,35 @@ TEST_F(Lifecycle, MissingLibraryIsReportedOnceAndTheProgramEndsByItself) {
     EXPECT_EQ(rig::settings::String(L"TimeFormat"), std::optional<std::wstring>(L"%y/%m/%d %H:%M:%S"));
 }
 
+TEST_F(Lifecycle, LibraryWithoutItsExportsIsAFailedLoadAndAnApplyMeanwhileDoesNothing) {
+    rig::TempFolder folder;
+    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.CopyFromProgramDirectory(rig::kProgramExe));
+    // A DLL of that name that is not the hook library.
+    ASSERT_TRUE(CopyFileW((rig::ProgramDirectory() + L"rig_probe.dll").c_str(), (folder.path() + L"vitrel.dll").c_str(),
+                          FALSE));
+    rig::settings::SetDword(L"EnableStartButtonTP", 1);
+    {
+        rig::Program p(folder.path());
+        ASSERT_TRUE(p.Start());
+        HWND box = nullptr;
+        ASSERT_TRUE(rig::WaitFor([&] { return (box = p.Dialog()) != nullptr || !p.running(); }, 10000));
+        ASSERT_NE(box, nullptr) << "no message box";
+        const std::vector<std::wstring> texts = rig::ChildTexts(box);
+        EXPECT_NE(std::find(texts.begin(), texts.end(), L"サポートDLLがロードできませんでした。"), texts.end());
+        // The settings sheet's Apply, arriving now, finds no library and does nothing.
+        const HWND hidden = FindWindowW(nullptr, rig::kHiddenWindowCaption);
+        ASSERT_NE(hidden, nullptr);
+        PostMessageW(hidden, rig::kApplySettings, 0, 0);
+        ASSERT_TRUE(rig::Activate(box));
+        rig::KeyPress(VK_RETURN);
+        ASSERT_TRUE(p.WaitExit());
+        EXPECT_EQ(p.exitCode(), 0u);
+        EXPECT_TRUE(tray->Calls().empty()) << "an apply step ran";
+    }
+    EXPECT_EQ(rig::settings::Dword(L"ClaroviaValue"), std::optional<DWORD>(190));
+}
+
 // With Wine's own taskbar taking the tray requests.
 class Taskbar : public ProgramTest {
 protected:
