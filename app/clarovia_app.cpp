@@ -24,8 +24,9 @@ bool CClaroviaApp::InitInstance() {
     }
     mainDialog_ = new CMainHiddenDlg(profile());
     SetMainWindow(mainDialog_);
-    mainDialog_->Create();
-    return true;
+    // Without its window the program could do nothing but keep the lock from every later
+    // start: it ends instead.
+    return mainDialog_->Create();
 }
 
 int CClaroviaApp::ExitInstance() {

@@ -5,7 +5,6 @@
 #include <psapi.h>
 
 #include "explorer_bands.h"
-#include "handles.h"
 #include "resource.h"
 #include "start_button.h"
 #include "taskbar_overlap.h"
@@ -79,10 +78,8 @@ INT_PTR CMainHiddenDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CMainHiddenDlg::TrimWorkingSet() {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd(), &pid);
-    fw::KernelHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid));
-    if (process) EmptyWorkingSet(process.get());
+    // The program's own process (after the exit command the window is already gone).
+    EmptyWorkingSet(GetCurrentProcess());
 }
 
 // ------------------------------------------------------------ shell tweaks

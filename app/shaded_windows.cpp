@@ -16,7 +16,11 @@ void ShadedWindows::ResizeKeepingPosition(HWND window, int height) {
     GetWindowRect(window, &rc);
     const int width = IsZoomed(window) ? rc.right - rc.left
                                        : placement.rcNormalPosition.right - placement.rcNormalPosition.left;
-    SetWindowPos(window, HWND_TOP, 0, 0, width, height, SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOSENDCHANGING);
+    UINT flags = SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOSENDCHANGING;
+    // A window of another thread is resized by a request posted to it, so that a hung
+    // one holds neither the program nor its end.
+    if (fw::IsOtherThreadWindow(window)) flags |= SWP_ASYNCWINDOWPOS;
+    SetWindowPos(window, HWND_TOP, 0, 0, width, height, flags);
 }
 
 void ShadedWindows::ToggleShade(HWND window, const ClassFilterList& classFilter, int defaultHeight) {

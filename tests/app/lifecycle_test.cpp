@@ -100,6 +100,32 @@ TEST_F(Lifecycle, LibraryWithoutItsExportsIsAFailedLoadAndAnApplyMeanwhileDoesNo
     EXPECT_EQ(rig::settings::Dword(L"ClaroviaValue"), std::optional<DWORD>(190));
 }
 
+TEST_F(Lifecycle, WithoutItsWindowTheProgramEndsAndLeavesTheNextStartFree) {
+    rig::TempFolder folder;
+    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.CopyFromProgramDirectory(rig::kProgramExe));
+    ASSERT_TRUE(folder.CopyFromProgramDirectory(L"vitrel.dll"));
+    // A copy of the program whose hidden window names a window class nobody registered.
+    const std::wstring exe = folder.path() + rig::kProgramExe;
+    std::vector<WORD> dialog = {LOWORD(WS_POPUP), HIWORD(WS_POPUP), 0, 0, 0, 0, 0, 10, 10, 0};
+    for (const wchar_t c : std::wstring(L"NoSuchClass")) dialog.push_back(c);
+    dialog.insert(dialog.end(), {0, 0});  // end of the class name; an empty title
+    const HANDLE update = BeginUpdateResourceW(exe.c_str(), FALSE);
+    ASSERT_NE(update, nullptr);
+    ASSERT_TRUE(UpdateResourceW(update, RT_DIALOG, MAKEINTRESOURCEW(102), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT),
+                                dialog.data(), static_cast<DWORD>(dialog.size() * sizeof(WORD))));
+    ASSERT_TRUE(EndUpdateResourceW(update, FALSE));
+    {
+        rig::Program broken(folder.path());
+        ASSERT_TRUE(broken.Start());
+        EXPECT_TRUE(broken.WaitExit()) << "it kept running without a window";
+    }
+    // The lock went with it: the next start is the running copy.
+    rig::Program& p = Start();
+    EXPECT_TRUE(p.running());
+    Exit();
+}
+
 // With Wine's own taskbar taking the tray requests.
 class Taskbar : public ProgramTest {
 protected:

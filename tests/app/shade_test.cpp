@@ -121,3 +121,21 @@ TEST_F(Shade, ExitUnrollsShadedWindowsAndForgetsClosedOnes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Shade, ExitIsNotHeldByAShadedWindowThatHangs) {
+    Start();
+    const HWND window = Make(L"Hangs", 150, 120, 400, 300);
+    ASSERT_TRUE(DoubleClickTitle(window));
+    ASSERT_TRUE(WaitHeight(window, CaptionHeight()));
+    // Its thread stops answering; the program ends all the same, at once.
+    ASSERT_TRUE(host.MakeBusy(5000));
+    const ULONGLONG start = GetTickCount64();
+    Exit();
+    EXPECT_LT(GetTickCount64() - start, 3000u) << "the end waited on the hung window";
+    // The height comes back once the window's thread takes its messages again.
+    EXPECT_TRUE(rig::WaitFor([&] { return rig::WindowHeight(window) == 300; }, 12000));
+}
+
+}  // namespace

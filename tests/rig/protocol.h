@@ -20,6 +20,7 @@ enum class Command : ULONG_PTR {
     ClearLog = 4,
     Quit = 5,
     SetText = 6,
+    Busy = 7,          // the helper's thread takes no message for `width` milliseconds
     // The fake shell's own windows (rig_shell.exe only).
     CreateDesktop = 20,       // flags: ShellFlags; colors: text, background -> the icon list view
     CreateFolderWindow = 21,  // className: the frame's class; flags: ShellFlags -> the frame

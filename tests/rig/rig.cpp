@@ -126,6 +126,12 @@ bool HostProcess::SetText(HWND window, const std::wstring& text) {
     return Send(Command::SetText, cmd) != 0;
 }
 
+bool HostProcess::MakeBusy(DWORD ms) {
+    HostCommand cmd = {};
+    cmd.width = static_cast<int32_t>(ms);
+    return Send(Command::Busy, cmd) != 0;
+}
+
 void HostProcess::Flush() { Send(Command::Flush, HostCommand{}); }
 
 void HostProcess::ClearLog() { Send(Command::ClearLog, HostCommand{}); }

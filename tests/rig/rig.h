@@ -65,6 +65,8 @@ public:
     HWND Create(const WindowSpec& layout);
     bool Destroy(HWND window);
     bool SetText(HWND window, const std::wstring& text);
+    // The helper's thread stops taking messages for `ms` milliseconds, starting now.
+    bool MakeBusy(DWORD ms);
     // Returns once every window of the helper has painted what was pending.
     void Flush();
     void ClearLog();

@@ -120,6 +120,9 @@ LRESULT OnCommand(Command command, const HostCommand* cmd) {
         return 1;
     case Command::SetText:
         return SetWindowTextW(reinterpret_cast<HWND>(static_cast<uintptr_t>(cmd->window)), cmd->text);
+    case Command::Busy:
+        // Answered at once; the thread is busy once it takes this from its queue.
+        return PostThreadMessageW(GetCurrentThreadId(), kBusyMessage, static_cast<WPARAM>(cmd->width), 0);
     default:
         return g_extra ? g_extra(command, *cmd) : 0;
     }
@@ -190,6 +193,10 @@ int RunWindowHost(void (*setup)(), ExtraCommands extra) {
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (!msg.hwnd && msg.message == kBusyMessage) {
+            Sleep(static_cast<DWORD>(msg.wParam));
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
