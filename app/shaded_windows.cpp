@@ -4,6 +4,28 @@
 
 #include "window_util.h"
 
+int ShadedWindows::TitleBarHeight(HWND window) {
+    // The caption and the frame the window really has: for its style (a dialog frame, a
+    // tool window's small caption, Windows 10's padded border) and, where the system
+    // tells it, its DPI. The caption height and two sizing frames where the system says
+    // nothing else.
+    using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    using DpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    static const auto adjustForDpi = reinterpret_cast<AdjustForDpiFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "AdjustWindowRectExForDpi")));
+    static const auto dpiForWindow =
+        reinterpret_cast<DpiForWindowFn>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
+    RECT frame = {0, 0, 0, 0};
+    const UINT dpi = dpiForWindow ? dpiForWindow(window) : 0;
+    const BOOL known = adjustForDpi && dpi ? adjustForDpi(&frame, style, FALSE, exStyle, dpi)
+                                           : AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const int height = frame.bottom - frame.top;
+    return known && height > 0 ? height : GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFRAME);
+}
+
 void ShadedWindows::Purge() {
     records_.remove_if([](const ShadeRecord& r) { return !IsWindow(r.window); });
 }
@@ -39,7 +61,7 @@ void ShadedWindows::ToggleShade(HWND window, const ClassFilterList& classFilter,
     // A window that is gone has been purged above and is not shaded anew.
     if (!IsWindow(window)) return;
 
-    const int captionHeight = GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFRAME);
+    const int captionHeight = TitleBarHeight(window);
     const int height = rc.bottom - rc.top;
     if (height == captionHeight) {
         // Already no taller than its title bar: unroll it to the default height. That

@@ -24,6 +24,9 @@ public:
     // Gives every shaded window that still exists its height back, and forgets them all.
     void RestoreAll();
 
+    // The outer height of the window rolled up to its title bar.
+    static int TitleBarHeight(HWND window);
+
     // The window keeps its position, takes `height` (and its normal width), is shown
     // and comes to the top; it is not sent WM_WINDOWPOSCHANGING.
     static void ResizeKeepingPosition(HWND window, int height);

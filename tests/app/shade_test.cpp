@@ -139,3 +139,35 @@ TEST_F(Shade, ExitIsNotHeldByAShadedWindowThatHangs) {
 }
 
 }  // namespace
+
+namespace {
+
+// Rolled up, a window shows its whole title bar and frame and no line of its client
+// area, whatever its frame: sizing, dialog, or a tool window's small caption.
+TEST_F(Shade, RolledUpWindowsShowTheirTitleBarAndNothingMore) {
+    Start();
+    struct Case {
+        const wchar_t* what;
+        DWORD style;
+        DWORD exStyle;
+    };
+    const Case cases[] = {{L"Sizing frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0},
+                          {L"Dialog frame", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 0},
+                          {L"Tool window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, WS_EX_TOOLWINDOW}};
+    int x = 60;
+    for (const Case& c : cases) {
+        rig::WindowSpec layout = rig::Layout(L"RigWindow", c.style, x, 150, 260, 220);
+        layout.exStyle = c.exStyle;
+        layout.title = c.what;
+        const HWND window = host.Create(layout);
+        ASSERT_NE(window, nullptr);
+        x += 300;
+        PostMessageW(program->window(), WM_SHADE_DBLCLK, 0, reinterpret_cast<LPARAM>(window));
+        EXPECT_TRUE(rig::WaitFor([&] { return rig::WindowHeight(window) < 100; })) << c.what;
+        RECT client;
+        GetClientRect(window, &client);
+        EXPECT_EQ(client.bottom, 0) << c.what << ": " << rig::WindowHeight(window) << " pixels high";
+    }
+}
+
+}  // namespace
