@@ -26,6 +26,27 @@ bool IsSafeTimeFormat(const std::wstring& format) {
     return true;
 }
 
+// The local time as the C runtime's formatting takes it, from the system's clock (the
+// runtime's 64-bit time functions are missing from Windows 2000's msvcrt.dll).
+struct tm LocalTime() {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    struct tm t = {};
+    t.tm_year = st.wYear - 1900;
+    t.tm_mon = st.wMonth - 1;
+    t.tm_mday = st.wDay;
+    t.tm_hour = st.wHour;
+    t.tm_min = st.wMinute;
+    t.tm_sec = st.wSecond;
+    t.tm_wday = st.wDayOfWeek;
+    static constexpr int kDaysBefore[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+    const bool leap = (st.wYear % 4 == 0 && st.wYear % 100 != 0) || st.wYear % 400 == 0;
+    t.tm_yday = kDaysBefore[t.tm_mon] + st.wDay - 1 + (leap && st.wMonth > 2 ? 1 : 0);
+    TIME_ZONE_INFORMATION zone;
+    t.tm_isdst = GetTimeZoneInformation(&zone) == TIME_ZONE_ID_DAYLIGHT ? 1 : 0;
+    return t;
+}
+
 // Base title followed by as much of the clock text as fits the title buffer; returns
 // how many characters of the clock text were appended.
 int Compose(wchar_t (&out)[TitleClock::kTitleSize], const wchar_t* base, const std::wstring& clock) {
@@ -41,9 +62,9 @@ int Compose(wchar_t (&out)[TitleClock::kTitleSize], const wchar_t* base, const s
 
 std::wstring TitleClock::ClockText(HWND window, const std::wstring& timeFormat, bool withClassName) {
     std::wstring text;
-    const __time64_t now = _time64(nullptr);
-    const struct tm* local = _localtime64(&now);
-    if (local && IsSafeTimeFormat(timeFormat)) {
+    const struct tm now = LocalTime();
+    const struct tm* local = &now;
+    if (IsSafeTimeFormat(timeFormat)) {
         wchar_t buffer[kTimeSize];
         const std::wstring format = L"  " + timeFormat;
         const size_t n = wcsftime(buffer, kTimeSize, format.c_str(), local);

@@ -6,9 +6,9 @@
 
 vitrel.dll: the 26 exports with their ordinals, the shared section with its flags,
 size and initial record, the imports (KERNEL32 and USER32 only), the version resource
-and, for the 32-bit build, a PE header and imports that Windows 2000/XP accept.
+and, for the 32-bit build, a PE header and imports that Windows 2000 accepts.
 
-Clarovia.exe: machine, subsystem, PE header and imports that Windows 2000/XP accept
+Clarovia.exe: machine, subsystem, PE header and imports that Windows 2000 accepts
 (32-bit build), no import of vitrel.dll (the program loads it at run time), and the
 resources: version, dialogs, strings, icon and manifest.
 """
@@ -159,6 +159,57 @@ POST_XP = {
     "SetCurrentProcessExplicitAppUserModelID", "GetCurrentProcessExplicitAppUserModelID",
     "TaskDialog", "TaskDialogIndirect", "LoadIconMetric", "LoadIconWithScaleDown",
 }
+# Functions that came with Windows XP: Windows 2000 (SP4) does not export them, by DLL.
+XP_ONLY = {
+    "KERNEL32.DLL": {
+        "GetModuleHandleExA", "GetModuleHandleExW", "IsWow64Process", "GetNativeSystemInfo",
+        "AddVectoredExceptionHandler", "RemoveVectoredExceptionHandler", "InitializeSListHead",
+        "InterlockedPushEntrySList", "InterlockedPopEntrySList", "InterlockedFlushSList",
+        "QueryDepthSList", "GetProcessId", "AttachConsole", "GetSystemWow64DirectoryA",
+        "GetSystemWow64DirectoryW", "GetSystemTimes", "HeapSetInformation", "HeapQueryInformation",
+        "SetDllDirectoryA", "SetDllDirectoryW", "GetDllDirectoryA", "GetDllDirectoryW",
+        "CheckRemoteDebuggerPresent", "TzSpecificLocalTimeToSystemTime", "GetProcessHandleCount",
+        "GetLogicalProcessorInformation", "DebugActiveProcessStop", "DebugSetProcessKillOnExit",
+        "GetSystemRegistryQuota", "SetThreadExecutionState", "Wow64DisableWow64FsRedirection",
+        "Wow64RevertWow64FsRedirection", "GetFirmwareEnvironmentVariableW", "RtlCaptureContext",
+        "GetProcessIoCounters", "SetSearchPathMode", "GetNumaHighestNodeNumber", "CreateMemoryResourceNotification",
+        "ActivateActCtx", "DeactivateActCtx", "CreateActCtxW", "CreateActCtxA", "ReleaseActCtx",
+        "FindActCtxSectionStringW", "QueryActCtxW", "GetCurrentActCtx",
+    },
+    "USER32.DLL": {
+        "GetLayeredWindowAttributes", "PrintWindow", "RegisterRawInputDevices", "GetRawInputData",
+        "GetRawInputDeviceList", "GetRawInputDeviceInfoW", "GetRawInputDeviceInfoA",
+        "GetRegisteredRawInputDevices", "DefRawInputProc", "GetRawInputBuffer", "IsGUIThread",
+        "GetWindowRgnBox", "UpdateLayeredWindowIndirect",
+    },
+    "GDI32.DLL": {"GdiGetBatchLimit"},
+    "SHELL32.DLL": {
+        "SHParseDisplayName", "SHGetFolderPathAndSubDirW", "SHGetFolderPathAndSubDirA",
+        "SHOpenFolderAndSelectItems", "SHCreateShellItem", "SHGetSetFolderCustomSettings",
+        "SHGetIconOverlayIndexW", "SHCreateQueryCancelAutoPlayMoniker",
+    },
+    "COMCTL32.DLL": {
+        # By name only from version 6 (XP); 5.8 exports them by ordinal alone.
+        "SetWindowSubclass", "RemoveWindowSubclass", "DefSubclassProc", "GetWindowSubclass",
+        "InitMUILanguage",
+    },
+    "ADVAPI32.DLL": {
+        "CreateWellKnownSid", "IsWellKnownSid", "ConvertSecurityDescriptorToStringSecurityDescriptorW",
+        "RegDisablePredefinedCacheEx", "RegOpenUserClassesRoot", "CheckTokenMembership",
+        "ReadEncryptedFileRaw",
+    },
+    "OLE32.DLL": {"CoGetApartmentType", "CoGetContextToken"},
+    "MSVCRT.DLL": {
+        "_time64", "_localtime64", "_gmtime64", "_mktime64", "_mkgmtime64", "_ctime64", "_wctime64",
+        "_ftime64", "_stat64", "_wstat64", "_fstat64", "_findfirst64", "_wfindfirst64", "_findnext64",
+        "_wfindnext64", "_futime64", "_utime64", "_wutime64", "_difftime64", "_strtoi64", "_strtoui64",
+        "_wcstoi64", "_wcstoui64", "_aligned_malloc", "_aligned_free", "_aligned_realloc",
+        "_aligned_offset_malloc", "_resetstkoflw", "_scprintf", "_scwprintf", "_vscprintf",
+        "_vscwprintf", "__iob_func", "_get_heap_handle", "_set_SSE2_enable", "_get_output_format",
+        "_set_output_format", "_fseeki64", "_ftelli64",
+    },
+}
+
 # Whole DLLs that Windows XP does not have.
 POST_XP_DLLS = {
     "DWMAPI.DLL", "BCRYPT.DLL", "NCRYPT.DLL", "D2D1.DLL", "DWRITE.DLL", "DXGI.DLL",
@@ -172,11 +223,12 @@ POST_XP_DLL_PREFIXES = ("API-MS-WIN-", "EXT-MS-WIN-")
 POST_XP_PREFIXES = ("K32",)
 
 
-def post_xp_imports(dll, funcs):
-    """The imports of one DLL that Windows XP cannot satisfy."""
+def post_2000_imports(dll, funcs):
+    """The imports of one DLL that Windows 2000 (or XP) cannot satisfy."""
     if dll in POST_XP_DLLS or dll.startswith(POST_XP_DLL_PREFIXES):
         return ["(the whole DLL)"]
     bad = {f for f in funcs if f in POST_XP or f.startswith(POST_XP_PREFIXES)}
+    bad |= set(funcs) & XP_ONLY.get(dll, set())
     if dll == "MSVCRT.DLL":
         # XP's msvcrt.dll has none of the "secure" (_s) and locale (_l) variants.
         bad |= {f for f in funcs if f.endswith(("_s", "_l")) and not f.startswith("#")}
@@ -456,11 +508,11 @@ def check_common(pe, arch):
     want = 0x14C if arch == "x86" else 0x8664
     check(pe.machine == want, "machine 0x%x, expected 0x%x" % (pe.machine, want))
     if arch == "x86":
-        check(pe.os_version <= (5, 1), "OS version %s newer than XP" % (pe.os_version,))
-        check(pe.subsys_version <= (5, 1), "subsystem version %s newer than XP" % (pe.subsys_version,))
+        check(pe.os_version <= (5, 0), "OS version %s newer than Windows 2000" % (pe.os_version,))
+        check(pe.subsys_version <= (5, 0), "subsystem version %s newer than Windows 2000" % (pe.subsys_version,))
         for dll, funcs in list(pe.imports().items()) + list(pe.delay_imports().items()):
-            bad = post_xp_imports(dll, funcs)
-            check(not bad, "%s imports functions newer than Windows XP: %s" % (dll, bad))
+            bad = post_2000_imports(dll, funcs)
+            check(not bad, "%s imports functions newer than Windows 2000: %s" % (dll, bad))
 
 
 def check_dll(path, arch):
@@ -509,6 +561,8 @@ def check_manifest(data, arch):
                   ident.get("processorArchitecture"))
             check(ident.get("publicKeyToken") == "6595b64144ccf1df", "common controls public key token")
     check(found, "manifest does not mention Microsoft.Windows.Common-Controls")
+    aware = [e.text for e in root.iter("{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware")]
+    check(aware == ["true"], "manifest declares DPI awareness %s, expected true (system-aware)" % aware)
 
 
 def check_dialog(resources, dlg_id, want):
