@@ -54,6 +54,9 @@ void CLibraryBinding::Push(const AppSettings& s) const {
 void CLibraryBinding::LockMessage(int flag) const { Call(fn_.LockMessage, flag); }
 void CLibraryBinding::EnableOverlapTP(int flag) const { Call(fn_.EnableOverlapTP, flag); }
 void CLibraryBinding::EnableTopmostTP(int flag) const { Call(fn_.EnableTopmostTP, flag); }
+void CLibraryBinding::EnableTaskbarTP(int taskbar, int startMenu) const {
+    Call(fn_.EnableTaskbarTP, taskbar, startMenu);
+}
 
 void CLibraryBinding::Unbind() {
     if (!library_.loaded()) return;

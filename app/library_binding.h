@@ -26,6 +26,7 @@ public:
     void LockMessage(int flag) const;
     void EnableOverlapTP(int flag) const;
     void EnableTopmostTP(int flag) const;
+    void EnableTaskbarTP(int taskbar, int startMenu) const;
     // Locks, makes the taskbar opaque, removes the hooks, unlocks, frees the library.
     void Unbind();
 

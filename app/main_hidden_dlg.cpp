@@ -38,6 +38,10 @@ BOOL CMainHiddenDlg::OnInitDialog() {
 }
 
 INT_PTR CMainHiddenDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == taskbarCreated_ && taskbarCreated_) {
+        OnTaskbarCreated();
+        return Handled(0);
+    }
     switch (message) {
     case WM_ENDSESSION:
         // Windows may end without a normal exit: keep the settings whatever wParam says.
@@ -80,6 +84,14 @@ INT_PTR CMainHiddenDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 void CMainHiddenDlg::TrimWorkingSet() {
     // The program's own process (after the exit command the window is already gone).
     EmptyWorkingSet(GetCurrentProcess());
+}
+
+void CMainHiddenDlg::OnTaskbarCreated() {
+    // The shell has (re)started: its new taskbar knows nothing of the program yet.
+    if (!Library.bound()) return;
+    Tray.Show(!Settings.NoTaskTrayIcon);
+    SetStartButtonText(Settings.EnableStartButtonTP ? Settings.StartButtonText : InitialStartButtonText);
+    Library.EnableTaskbarTP(Settings.EnableTaskbarTP, Settings.EnableStartMenuTP);
 }
 
 // ------------------------------------------------------------ shell tweaks

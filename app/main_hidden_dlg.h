@@ -35,6 +35,7 @@ protected:
 
 private:
     void TrimWorkingSet();
+    void OnTaskbarCreated();
 
     // Tray icon and menu (tray.cpp)
     void OnTrayNotify(LPARAM mouseMessage);
@@ -73,4 +74,6 @@ private:
     int Paused = 0;
     TitleClock Clock;
     CLibraryBinding Library;
+    // Broadcast by a shell that (re)starts: "TaskbarCreated".
+    const UINT taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 };

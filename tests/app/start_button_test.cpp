@@ -121,3 +121,34 @@ TEST_F(FakeStartButton, LongTextIsSetOnceNotOnEveryPaintReport) {
 }
 
 }  // namespace
+
+namespace {
+
+// The shell restarts: a new taskbar, told to no program. "TaskbarCreated" brings the
+// program's icon, the start button's text and the taskbar's translucency back to it.
+TEST_F(FakeStartButton, ANewTaskbarGetsTheIconTheTextAndTheTranslucencyBack) {
+    rig::settings::SetDword(L"EnableStartButtonTP", 1);
+    rig::settings::SetString(L"StartButtonText", L"Go");
+    rig::settings::SetDword(L"TaskbarTPValue", 150);
+    StartProbed();
+    ASSERT_EQ(rig::WindowText(button), L"Go");
+    ASSERT_TRUE(rig::WaitFor([&] { return rig::LayeredAlpha(taskbar) == 150; }));
+
+    ASSERT_TRUE(shell.Destroy(taskbar));
+    const HWND fresh = shell.CreateTaskbar(0, 708, 1024, 40, L"Start");
+    const HWND freshButton = GetWindow(fresh, GW_CHILD);
+    ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), fresh);
+    // (Activated on creation, it may have turned translucent already: not what is tested.)
+    lib.RemoveTransparent(fresh);
+    ASSERT_FALSE(rig::IsLayered(fresh));
+    shell.ClearLog();
+    PostMessageW(program->window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    Settle();
+    EXPECT_EQ(rig::WindowText(freshButton), L"Go");
+    EXPECT_EQ(rig::LayeredAlpha(fresh), 150);
+    bool added = false;
+    for (const rig::LogEntry& e : shell.Log(fresh, WM_COPYDATA)) added = added || e.lParam == NIM_ADD;
+    EXPECT_TRUE(added) << "no icon added to the new taskbar";
+}
+
+}  // namespace
