@@ -13,7 +13,11 @@
 CMainHiddenDlg::CMainHiddenDlg(const fw::Profile& profile)
     : fw::Dialog(IDD_HIDDEN, nullptr),
       AppIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP))),
-      Settings(profile) {
+      Settings(profile),
+      Journal(profile) {
+    // A run that was killed gives back what it changed first: otherwise the start
+    // button's text it set would pass for the button's own below.
+    Journal.Recover();
     // Before the program changes anything: what the button is given back.
     InitialStartButtonText = ReadStartButtonText();
 }
@@ -57,6 +61,7 @@ INT_PTR CMainHiddenDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SHADE_DBLCLK:
     case WM_SHADE_RCLICK:
         Shaded.ToggleShade(reinterpret_cast<HWND>(lParam), Settings.ClassFilter, Settings.DefaultHeight);
+        JournalShaded();
         return Handled(0);
     case WM_PAINT_SEEN:
         if (Settings.EnableStartButtonTP) SetStartButtonText(Settings.StartButtonText);
@@ -96,7 +101,14 @@ void CMainHiddenDlg::OnTaskbarCreated() {
 
 // ------------------------------------------------------------ shell tweaks
 
-void CMainHiddenDlg::SetStartButtonText(const std::wstring& text) { ::SetStartButtonText(text); }
+void CMainHiddenDlg::SetStartButtonText(const std::wstring& text) {
+    // The journal learns of a text of the program's before the button shows it.
+    const bool own = text == InitialStartButtonText;
+    if (!own && text != journaledButtonText_) Journal.RecordStartButton(InitialStartButtonText, text);
+    ::SetStartButtonText(text);
+    if (own && !journaledButtonText_.empty()) Journal.ForgetStartButton();
+    journaledButtonText_ = own ? std::wstring() : text;
+}
 
 IconTextLook CMainHiddenDlg::DesktopIconLook() const {
     return {Settings.DeskTopIconBkMode, Settings.DeskTopIconTextColorMode,
@@ -129,6 +141,18 @@ void CMainHiddenDlg::TweakAllTopLevelWindows() { EnumWindows(TweakTopLevelWindow
 
 void CMainHiddenDlg::ClockTick() {
     Clock.Tick(Settings.TimeFormat, Settings.ShowClockClassName != 0, Settings.ClassFilter);
+    JournalClock();
 }
 
-void CMainHiddenDlg::RestoreClockTitle() { Clock.RestoreTitle(); }
+void CMainHiddenDlg::RestoreClockTitle() {
+    Clock.RestoreTitle();
+    JournalClock();
+}
+
+void CMainHiddenDlg::JournalClock() {
+    // Written when the clock moves to another window or that window's title changes.
+    if (Clock.window() == journaledClock_ && (!journaledClock_ || journaledTitle_ == Clock.ownTitle())) return;
+    journaledClock_ = Clock.window();
+    journaledTitle_ = journaledClock_ ? Clock.ownTitle() : L"";
+    Journal.RecordClock(journaledClock_, journaledTitle_);
+}

@@ -9,6 +9,7 @@
 
 #include "app_settings.h"
 #include "clarovia_sheet.h"
+#include "crash_journal.h"
 #include "desktop_icon_text.h"
 #include "dialog.h"
 #include "library_binding.h"
@@ -61,6 +62,9 @@ private:
     static BOOL CALLBACK TweakTopLevelWindow(HWND window, LPARAM self);
     void ClockTick();
     void RestoreClockTitle();
+    // Keeps the journal in line with what the clock and the shaded windows hold now.
+    void JournalClock();
+    void JournalShaded() const { Journal.RecordShaded(Shaded.records()); }
 
     HICON AppIcon = nullptr;  // a shared resource icon: never destroyed
     TrayIcon Tray;
@@ -74,6 +78,10 @@ private:
     int Paused = 0;
     TitleClock Clock;
     CLibraryBinding Library;
+    CrashJournal Journal;
+    HWND journaledClock_ = nullptr;
+    std::wstring journaledTitle_;
+    std::wstring journaledButtonText_;  // empty: the journal says the button shows its own
     // Broadcast by a shell that (re)starts: "TaskbarCreated".
     const UINT taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 };

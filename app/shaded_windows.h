@@ -24,6 +24,8 @@ public:
     // Gives every shaded window that still exists its height back, and forgets them all.
     void RestoreAll();
 
+    const std::list<ShadeRecord>& records() const { return records_; }
+
     // The outer height of the window rolled up to its title bar.
     static int TitleBarHeight(HWND window);
 

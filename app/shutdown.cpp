@@ -15,4 +15,6 @@ void CMainHiddenDlg::PostNcDestroy() {
     Settings.HideFlag = hideFlag;
     Settings.HideMenu = hideMenu;
     Library.Unbind();
+    // Everything is given back: nothing for a next start to recover.
+    Journal.Clear();
 }

@@ -52,4 +52,14 @@ bool Profile::WriteString(const wchar_t* section, const wchar_t* entry, const st
                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
+bool Profile::SectionExists(const wchar_t* section) const {
+    RegKey key;
+    return key.Open(HKEY_CURRENT_USER, (root_ + L"\\" + section).c_str(), KEY_READ);
+}
+
+void Profile::DeleteSection(const wchar_t* section) const {
+    // A section holds values only: the key goes with them.
+    RegDeleteKeyW(HKEY_CURRENT_USER, (root_ + L"\\" + section).c_str());
+}
+
 }  // namespace fw

@@ -20,6 +20,9 @@ public:
     std::wstring GetString(const wchar_t* section, const wchar_t* entry, const wchar_t* defaultValue) const;
     bool WriteInt(const wchar_t* section, const wchar_t* entry, int value) const;
     bool WriteString(const wchar_t* section, const wchar_t* entry, const std::wstring& value) const;
+    bool SectionExists(const wchar_t* section) const;
+    // Removes a section with all its values.
+    void DeleteSection(const wchar_t* section) const;
 
 private:
     std::wstring root_;  // Software\<company>\<app>

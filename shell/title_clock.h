@@ -22,6 +22,8 @@ public:
     void RestoreTitle();
 
     HWND window() const { return window_; }
+    // That window's own title (meaningful while window() is not null).
+    const wchar_t* ownTitle() const { return savedTitle_; }
 
     // The clock text for the window: two blanks and the time, then " [class]" when
     // asked for. Empty time part when the format fails or does not fit.

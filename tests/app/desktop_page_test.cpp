@@ -101,7 +101,7 @@ protected:
 TEST_F(DesktopPage, ColourChooserSwatchAndSystemColours) {
     StartProbed();
     OpenByDoubleClick();
-    ASSERT_TRUE(sheet.SelectPage(4));
+    ASSERT_TRUE(SelectPage(4));
 
     // The colour controls follow their box; the swatch shows the stored colour either way.
     for (const int id : {IDC_DESKTOP_SWATCH_CAPTION, IDC_DESKTOP_CHOOSE, IDC_DESKTOP_SWATCH})
@@ -153,7 +153,7 @@ TEST_F(DesktopPage, TooltipsShowWhileTheSheetIsNotActive) {
     StartProbed();
     const HWND other = Make(L"Other", 480, 300, 400, 260);
     OpenByDoubleClick();
-    ASSERT_TRUE(sheet.SelectPage(4));
+    ASSERT_TRUE(SelectPage(4));
     EXPECT_TRUE(TooltipShownWhileInactive(IDC_DESKTOP_BK_MODE, other));
 }
 

@@ -99,7 +99,7 @@ TEST_F(Pages, MovePageChecksItsSizesFollowsItsMastersAndAppliesTheLevelToADrag) 
 TEST_F(Pages, SizePageMasterAndTabOrder) {
     StartProbed();
     OpenByDoubleClick();
-    ASSERT_TRUE(sheet.SelectPage(2));
+    ASSERT_TRUE(SelectPage(2));
     ASSERT_TRUE(sheet.ClickTo(IDC_SIZE_ENABLE, 0));
     EXPECT_FALSE(sheet.Enabled(IDC_SIZE_LEVEL));
     EXPECT_FALSE(sheet.Enabled(IDC_SIZE_LEVEL_LABEL));
@@ -132,7 +132,7 @@ TEST_F(TaskbarPage, LevelReachesTheTaskbarAndTheStartButtonTakesAnyText) {
     const std::wstring ownText = rig::WindowText(button);
     StartProbed();
     OpenByDoubleClick();
-    ASSERT_TRUE(sheet.SelectPage(3));
+    ASSERT_TRUE(SelectPage(3));
 
     // The start button's text: its controls follow its box.
     EXPECT_FALSE(sheet.Enabled(IDC_START_BUTTON_TEXT));
@@ -174,7 +174,7 @@ TEST_F(Pages, ShadePageRadioGroupUnknownAreaAndTooltip) {
     StartProbed();
     const HWND other = Make(L"Other", 480, 300, 400, 260);
     OpenByDoubleClick();
-    ASSERT_TRUE(sheet.SelectPage(5));
+    ASSERT_TRUE(SelectPage(5));
     const int radios[] = {IDC_ROLL_LEFT_HALF, IDC_ROLL_RIGHT_HALF, IDC_ROLL_WHOLE};
     for (const int id : radios) EXPECT_EQ(sheet.Check(id), 0) << "an area the page does not know selects none";
     EXPECT_FALSE(sheet.ApplyEnabled());
@@ -219,7 +219,7 @@ TEST_F(Pages, OtherPageBoxesTheTrayIconAtApplyAndTooltip) {
     StartProbed();
     const HWND other = Make(L"Other", 480, 300, 400, 260);
     OpenByDoubleClick();
-    ASSERT_TRUE(sheet.SelectPage(6));
+    ASSERT_TRUE(SelectPage(6));
     const int boxes[] = {IDC_OTHER_TOPMOST,   IDC_OTHER_OVERLAP,   IDC_OTHER_NO_TRAY_ICON, IDC_OTHER_HIDE_MENU,
                          IDC_OTHER_HIDE_FLAG, IDC_OTHER_STARTUP, IDC_OTHER_CLOCK};
     for (const int id : boxes) EXPECT_EQ(sheet.Check(id), 0) << id;
@@ -256,11 +256,11 @@ TEST_F(Pages, StoredLevelsOutOfRangeShowClampedMarkThePageAndAreStoredClamped) {
     EXPECT_TRUE(rig::WaitFor([&] { return sheet.Text(IDC_WINDOW_LEVEL_LABEL) == LevelText(L"010"); }))
         << sheet.Text(IDC_WINDOW_LEVEL_LABEL).c_str();
     EXPECT_TRUE(sheet.ApplyEnabled()) << "the clamped level differs from the stored one";
-    ASSERT_TRUE(sheet.SelectPage(1));
+    ASSERT_TRUE(SelectPage(1));
     EXPECT_TRUE(rig::WaitFor([&] { return sheet.Text(IDC_MOVE_LEVEL_LABEL) == LevelText(L"255"); }));
 
     // A level below 10 the trackbar never reaches: widened from outside, it shows "009".
-    ASSERT_TRUE(sheet.SelectPage(0));
+    ASSERT_TRUE(SelectPage(0));
     SendMessageW(sheet.Item(IDC_WINDOW_LEVEL), TBM_SETRANGEMIN, TRUE, 0);
     SendMessageW(sheet.Item(IDC_WINDOW_LEVEL), TBM_SETPOS, TRUE, 9);
     EXPECT_TRUE(rig::WaitFor([&] { return sheet.Text(IDC_WINDOW_LEVEL_LABEL) == LevelText(L"009"); }))
@@ -332,7 +332,7 @@ TEST_F(OlderWindows, Windows2000HasNoStartButtonText) {
     const rig::WindowsVersionFor w2k(rig::kProgramExe, L"win2k");
     StartProbed();
     OpenByDoubleClick();
-    ASSERT_TRUE(sheet.SelectPage(3));
+    ASSERT_TRUE(SelectPage(3));
     // The box and its frame stay disabled; the text follows the stored setting.
     ASSERT_TRUE(rig::WaitFor([&] { return sheet.Enabled(IDC_START_BUTTON_TEXT); }));
     EXPECT_FALSE(sheet.Enabled(IDC_START_BUTTON_ENABLE));
@@ -340,9 +340,9 @@ TEST_F(OlderWindows, Windows2000HasNoStartButtonText) {
     EXPECT_TRUE(sheet.Enabled(IDC_START_BUTTON_CAPTION));
     EXPECT_TRUE(sheet.Enabled(IDC_TASKBAR_ENABLE));
     // Moving and sizing are there.
-    ASSERT_TRUE(sheet.SelectPage(1));
+    ASSERT_TRUE(SelectPage(1));
     EXPECT_TRUE(sheet.Enabled(IDC_MOVE_ENABLE));
-    ASSERT_TRUE(sheet.SelectPage(2));
+    ASSERT_TRUE(SelectPage(2));
     EXPECT_TRUE(sheet.Enabled(IDC_SIZE_ENABLE));
 }
 
@@ -351,7 +351,7 @@ TEST_F(OlderWindows, WindowsXpRestrictsNothing) {
     const rig::WindowsVersionFor xp(rig::kProgramExe, L"winxp");
     StartProbed();
     OpenByDoubleClick();
-    ASSERT_TRUE(sheet.SelectPage(3));
+    ASSERT_TRUE(SelectPage(3));
     ASSERT_TRUE(rig::WaitFor([&] { return sheet.Enabled(IDC_START_BUTTON_TEXT); }));
     EXPECT_TRUE(sheet.Enabled(IDC_START_BUTTON_ENABLE));
     EXPECT_TRUE(sheet.Enabled(IDC_START_BUTTON_GROUP));
@@ -366,10 +366,10 @@ TEST_F(OlderWindows, Windows98HasNoTranslucencyOnTheMoveAndSizePages) {
     EXPECT_FALSE(sheet.Enabled(IDC_MOVE_ENABLE));
     EXPECT_TRUE(sheet.Enabled(IDC_MOVE_LIMIT));
     EXPECT_FALSE(sheet.Enabled(IDC_MOVE_WIDTH));
-    ASSERT_TRUE(sheet.SelectPage(2));
+    ASSERT_TRUE(SelectPage(2));
     ASSERT_TRUE(rig::WaitFor([&] { return sheet.Enabled(IDC_SIZE_LEVEL); }));
     EXPECT_FALSE(sheet.Enabled(IDC_SIZE_ENABLE));
-    ASSERT_TRUE(sheet.SelectPage(3));
+    ASSERT_TRUE(SelectPage(3));
     EXPECT_FALSE(sheet.Enabled(IDC_START_BUTTON_ENABLE));
 }
 

@@ -34,13 +34,18 @@ protected:
         PostMessageW(program->window(), rig::kTrayNotify, rig::kTrayIconId, WM_LBUTTONDBLCLK);
         ASSERT_TRUE(sheet.WaitOpen()) << "no settings sheet";
         ASSERT_TRUE(rig::Activate(sheet.hwnd()));
+        ASSERT_TRUE(probe.Settle(program->window()));
     }
     // The tray menu's settings item: the sheet on its second page.
     void OpenFromMenu() {
         PostMessageW(program->window(), WM_COMMAND, rig::kCmdSettings, 0);
         ASSERT_TRUE(sheet.WaitOpen()) << "no settings sheet";
         ASSERT_TRUE(rig::Activate(sheet.hwnd()));
+        ASSERT_TRUE(probe.Settle(program->window()));
     }
+    // Brings a page to the top, once it has handled the clicks it posts itself when it
+    // is made (they come before anything posted later).
+    bool SelectPage(int index) { return sheet.SelectPage(index) && probe.Settle(program->window()); }
     // Closes the sheet with one of its buttons and waits until it is gone and the
     // program has done what follows.
     void CloseWith(int button) {

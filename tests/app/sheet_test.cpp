@@ -82,10 +82,10 @@ TEST_F(Sheet, OpensOnTheLastPageFromTheTrayTheMenuAndASecondStartAndNeverTwice) 
     EXPECT_EQ(sheet.PageIndex(), 0);
     ASSERT_EQ(sheet.PageCount(), 7);
     for (int i = 0; i < 7; ++i) {
-        ASSERT_TRUE(sheet.SelectPage(i));
+        ASSERT_TRUE(SelectPage(i));
         EXPECT_EQ(rig::WindowText(sheet.Page()), kTabCaptions[i]) << "tab " << i;
     }
-    ASSERT_TRUE(sheet.SelectPage(3));
+    ASSERT_TRUE(SelectPage(3));
 
     // Neither a double-click, nor the menu item, nor a second start opens another.
     PostMessageW(program->window(), rig::kTrayNotify, rig::kTrayIconId, WM_LBUTTONDBLCLK);
@@ -103,7 +103,7 @@ TEST_F(Sheet, OpensOnTheLastPageFromTheTrayTheMenuAndASecondStartAndNeverTwice) 
     // The double-click reopens the page it was closed on; the menu item the Move page.
     OpenByDoubleClick();
     EXPECT_EQ(sheet.PageIndex(), 3);
-    ASSERT_TRUE(sheet.SelectPage(5));
+    ASSERT_TRUE(SelectPage(5));
     CloseWith(IDOK);
     OpenFromMenu();
     EXPECT_EQ(sheet.PageIndex(), 1);

@@ -1,0 +1,93 @@
+// A killed program leaves other windows as it changed them: rolled up, with a clock in
+// their title, a start button with its text. Its journal lets the next start give them
+// back (only where a window still shows what the program set); a clean end leaves no
+// journal behind.
+#include "shell_fixture.h"
+
+namespace {
+
+constexpr wchar_t kJournal[] = L"Journal";
+
+class Journal : public ShellTest {
+protected:
+    void Kill() {
+        ASSERT_TRUE(TerminateProcess(program->process(), 9));
+        ASSERT_TRUE(program->WaitExit());
+        program.reset();
+    }
+    static int CaptionHeight(HWND window) {
+        RECT frame = {0, 0, 0, 0};
+        AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
+        return frame.bottom - frame.top;
+    }
+    void Shade(HWND window) {
+        PostMessageW(program->window(), WM_USER + 50, 0, reinterpret_cast<LPARAM>(window));
+        ASSERT_TRUE(rig::WaitFor([&] { return rig::WindowHeight(window) == CaptionHeight(window); }));
+    }
+};
+
+TEST_F(Journal, ShadedWindowsAreUnrolledByTheNextStartUnlessTheUserDidItMeanwhile) {
+    StartProbed();
+    const HWND rolled = Make(L"Rolled", 60, 120, 300, 240);
+    const HWND unrolledByHand = Make(L"Unrolled by hand", 420, 120, 300, 240);
+    Shade(rolled);
+    Shade(unrolledByHand);
+    Kill();
+    EXPECT_EQ(rig::WindowHeight(rolled), CaptionHeight(rolled)) << "the kill gave nothing back";
+    EXPECT_TRUE(rig::settings::SectionExists(kJournal));
+    // The user gives one window a height of its own before the next start.
+    SetWindowPos(unrolledByHand, nullptr, 0, 0, 300, 180, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    StartProbed();
+    EXPECT_TRUE(rig::WaitFor([&] { return rig::WindowHeight(rolled) == 240; })) << rig::WindowHeight(rolled);
+    EXPECT_EQ(rig::WindowHeight(unrolledByHand), 180);
+    EXPECT_FALSE(rig::settings::SectionExists(kJournal)) << "recovered and cleared";
+    // A clean end leaves no journal either.
+    Shade(rolled);
+    Exit();
+    EXPECT_FALSE(rig::settings::SectionExists(kJournal));
+    EXPECT_EQ(rig::WindowHeight(rolled), 240);
+}
+
+TEST_F(Journal, TheClockLeavesTheTitleWithTheNextStart) {
+    rig::settings::SetDword(L"ShowClock", 1);
+    rig::settings::SetString(L"TimeFormat", L"[clock]");
+    StartProbed();
+    const HWND window = Make(L"Titled", 60, 120, 300, 240);
+    ASSERT_TRUE(rig::Activate(window));
+    ASSERT_TRUE(rig::WaitFor([&] { return rig::WindowText(window) == L"Titled  [clock]"; }));
+    Kill();
+    EXPECT_EQ(rig::WindowText(window), L"Titled  [clock]");
+
+    rig::settings::SetDword(L"ShowClock", 0);
+    StartProbed();
+    EXPECT_EQ(rig::WindowText(window), L"Titled");
+}
+
+TEST_F(Journal, TheStartButtonGetsItsOwnTextBackAndKeepsItAsItsOwn) {
+    const HWND taskbar = shell.CreateTaskbar(0, 708, 1024, 40, L"Start");
+    const HWND button = GetWindow(taskbar, GW_CHILD);
+    ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), taskbar);
+    rig::settings::SetDword(L"EnableStartButtonTP", 1);
+    rig::settings::SetString(L"StartButtonText", L"Go");
+    StartProbed();
+    ASSERT_EQ(rig::WindowText(button), L"Go");
+    Kill();
+    EXPECT_EQ(rig::WindowText(button), L"Go");
+
+    // Still on: the next start knows "Start" as the button's own text and gives it back
+    // at its end; switched off: given back at once.
+    StartProbed();
+    EXPECT_EQ(rig::WindowText(button), L"Go");
+    Exit();
+    EXPECT_EQ(rig::WindowText(button), L"Start");
+
+    StartProbed();
+    Kill();
+    rig::settings::SetDword(L"EnableStartButtonTP", 0);
+    StartProbed();
+    EXPECT_EQ(rig::WindowText(button), L"Start");
+}
+
+}  // namespace
