@@ -45,26 +45,28 @@ LRESULT CALLBACK CallWndProcHookProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code >= 0 && cwp) {
         switch (cwp->message) {
         case WM_PAINT:
-            if (!g_shared.Locked && g_shared.StartButtonTextTP) PostToProgram(WM_PAINT_SEEN, 0, 0);
+            if (!g_shared.Locked && g_shared.StartButtonTextTP && InThisProcess(cwp->hwnd))
+                PostToProgram(WM_PAINT_SEEN, 0, 0);
             break;
         case WM_ACTIVATEAPP:
-            if (!g_shared.Locked) ApplyTaskbarOnActivation(cwp->hwnd);
+            if (!g_shared.Locked && InThisProcess(cwp->hwnd)) ApplyTaskbarOnActivation(cwp->hwnd);
             break;
         case WM_ACTIVATE:
-            if (!g_shared.Locked) {
+            if (!g_shared.Locked && InThisProcess(cwp->hwnd)) {
                 ApplyTaskbarOnActivation(cwp->hwnd);
                 if (HasCaptionStyle(cwp->hwnd))
                     PostToProgram(WM_WINDOW_EVENT, reinterpret_cast<WPARAM>(cwp->hwnd), WM_ACTIVATE);
             }
             break;
         case WM_MOVING:
-            if (!g_shared.Locked && HasCaptionStyle(cwp->hwnd)) OnMoving(cwp->hwnd);
+            if (!g_shared.Locked && HasCaptionStyle(cwp->hwnd) && InThisProcess(cwp->hwnd)) OnMoving(cwp->hwnd);
             break;
         case WM_SIZING:
-            if (!g_shared.Locked && HasCaptionStyle(cwp->hwnd)) OnSizing(cwp->hwnd);
+            if (!g_shared.Locked && HasCaptionStyle(cwp->hwnd) && InThisProcess(cwp->hwnd)) OnSizing(cwp->hwnd);
             break;
         case WM_EXITSIZEMOVE:
-            if (!g_shared.Locked && HasCaptionStyle(cwp->hwnd)) OnExitSizeMove(cwp->hwnd);
+            if (!g_shared.Locked && HasCaptionStyle(cwp->hwnd) && InThisProcess(cwp->hwnd))
+                OnExitSizeMove(cwp->hwnd);
             break;
         default:
             break;

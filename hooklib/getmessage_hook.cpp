@@ -63,7 +63,7 @@ bool StepLayered(HWND window, int delta) {
 
 LRESULT CALLBACK GetMessageHookProc(int code, WPARAM wParam, LPARAM lParam) {
     MSG* msg = reinterpret_cast<MSG*>(lParam);
-    if (!msg || msg->message != WM_MOUSEWHEEL || g_shared.Locked || !g_shared.WheelTP)
+    if (!msg || msg->message != WM_MOUSEWHEEL || g_shared.Locked || !g_shared.WheelTP || !InThisProcess(msg->hwnd))
         return CallNextHookEx(HookFromWord(g_shared.GetMessageHook), code, wParam, lParam);
 
     const POINT pt = {static_cast<short>(LOWORD(msg->lParam)), static_cast<short>(HIWORD(msg->lParam))};

@@ -16,6 +16,17 @@ inline bool IsLayered(HWND window) {
 
 inline bool KeyDown(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
 
+// Whether the window belongs to this process. A hook of the other bitness (this 64-bit
+// library beside a 32-bit program) is not called in the window's own thread but,
+// marshalled, in the thread that set the hook: there the key states and the active
+// window are not the window's, and a change to the message does not reach it, so the
+// hook passes such an event on untouched. Asked only where a hook would act.
+inline bool InThisProcess(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return pid == GetCurrentProcessId();
+}
+
 // The title bar and the sizing frame: where the click gestures and the wheel act.
 inline bool InGestureArea(LRESULT hitTest) {
     switch (hitTest) {

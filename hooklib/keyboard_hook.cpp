@@ -1,6 +1,7 @@
 // Keyboard hook: Esc while the library holds a moved window translucent makes the
 // active window opaque at once. The move loop itself still cancels the move.
 #define VITREL_BUILDING
+#include "hook_common.h"
 #include "hook_procs.h"
 #include "shared_settings.h"
 #include "vitrel_api.h"
@@ -11,7 +12,9 @@ constexpr LPARAM kEscDown = 0x00010001;
 }  // namespace
 
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (lParam == kEscDown && code == HC_ACTION && !g_shared.Locked && g_shared.MovingActive)
-        RemoveTransparent(GetActiveWindow());
+    if (lParam == kEscDown && code == HC_ACTION && !g_shared.Locked && g_shared.MovingActive) {
+        const HWND active = GetActiveWindow();
+        if (InThisProcess(active)) RemoveTransparent(active);
+    }
     return CallNextHookEx(HookFromWord(g_shared.KeyboardHook), code, wParam, lParam);
 }

@@ -46,7 +46,7 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
 
     const MOUSEHOOKSTRUCT* mh = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
     if (code != HC_ACTION || g_shared.Locked || !mh || !InGestureArea(mh->wHitTestCode) ||
-        !HasCaptionStyle(mh->hwnd))
+        !HasCaptionStyle(mh->hwnd) || !InThisProcess(mh->hwnd))
         return CallNextHookEx(HookFromWord(g_shared.MouseHook), code, wParam, lParam);
 
     const HWND window = mh->hwnd;

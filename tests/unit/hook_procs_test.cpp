@@ -151,3 +151,58 @@ TEST_F(HookProcs, OnlyAPlainEscPressEndsTheMoveTranslucency) {
 }
 
 }  // namespace
+
+namespace {
+
+// A hook of the other bitness is called, marshalled, in the thread that set it, with the
+// windows of another process: there it passes every event on untouched. (Wine cannot
+// run 32-bit programs here, so the procedures are called that way directly.)
+class OtherBitness : public HookProcs {
+protected:
+    void SetUp() override {
+        HookProcs::SetUp();
+        ASSERT_TRUE(host.ok());
+        foreign = host.Create(rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 100, 300, 200));
+        ASSERT_NE(foreign, nullptr);
+    }
+    rig::HostProcess host;
+    HWND foreign = nullptr;
+};
+
+TEST_F(OtherBitness, EventsOfWindowsOfAnotherProcessArePassedOnUntouched) {
+    g_shared.MClickTP = 1;
+    g_shared.ShadeRight = 1;
+    g_shared.MoveTP = 1;
+    g_shared.StartButtonTextTP = 1;
+    g_shared.WheelTP = 1;
+    RECT rc;
+    GetWindowRect(foreign, &rc);
+    MOUSEHOOKSTRUCT mh = {};
+    mh.pt = POINT{rc.left + 50, rc.top + 10};
+    mh.hwnd = foreign;
+    mh.wHitTestCode = HTCAPTION;
+    MouseHookProc(HC_ACTION, WM_NCMBUTTONDOWN, reinterpret_cast<LPARAM>(&mh));
+    EXPECT_EQ(MouseHookProc(HC_ACTION, WM_NCRBUTTONDOWN, reinterpret_cast<LPARAM>(&mh)), 0) << "not swallowed";
+    for (const UINT message : {WM_MOVING, WM_ACTIVATE, WM_PAINT}) {
+        CWPSTRUCT cwp = {0, 0, message, foreign};
+        CallWndProcHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&cwp));
+    }
+    MSG wheel = {foreign, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(mh.pt.x, mh.pt.y), 0, mh.pt};
+    GetMessageHookProc(HC_ACTION, PM_REMOVE, reinterpret_cast<LPARAM>(&wheel));
+
+    EXPECT_FALSE(rig::IsLayered(foreign));
+    EXPECT_EQ(g_shared.MovingActive, 0);
+    EXPECT_EQ(wheel.wParam, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)));
+    EXPECT_TRUE(program.Messages().empty()) << "a report went to the program";
+
+    // The same events for a window of this process are acted on.
+    CWPSTRUCT own = {0, 0, WM_PAINT, window};
+    CallWndProcHookProc(HC_ACTION, 0, reinterpret_cast<LPARAM>(&own));
+    EXPECT_EQ(program.Count(WM_PAINT_SEEN), 1u);
+    g_shared.MoveTP = 0;
+    g_shared.StartButtonTextTP = 0;
+    g_shared.WheelTP = 0;
+    g_shared.MClickTP = 0;
+}
+
+}  // namespace
