@@ -9,6 +9,18 @@ constexpr wchar_t kStatus[] = L"Status";
 constexpr wchar_t kClassFilter[] = L"ClassFilter";
 constexpr int kClassFilterLast = 100;
 
+// The filter entry a value name stands for: "0" to "100" exactly as the numbers are
+// written (no sign, no leading zero); -1 for any other name.
+int FilterIndex(const std::wstring& name) {
+    if (name.empty() || name.size() > 3 || (name.size() > 1 && name[0] == L'0')) return -1;
+    int index = 0;
+    for (const wchar_t c : name) {
+        if (c < L'0' || c > L'9') return -1;
+        index = index * 10 + (c - L'0');
+    }
+    return index <= kClassFilterLast ? index : -1;
+}
+
 int HalfScreenHeight() { return GetSystemMetrics(SM_CYSCREEN) / 2; }
 
 // One value of the "Status" key: a number or a text, its default, and whether the
@@ -81,12 +93,13 @@ AppSettings::~AppSettings() { Save(); }
 
 void AppSettings::Load() {
     // A missing value gives its default; nothing is range-tested.
+    const fw::ProfileSection status(profile_, kStatus, fw::ProfileSection::Access::Read);
     for (const Setting& s : kSettings) {
         if (s.text) {
-            this->*s.text = profile_.GetString(kStatus, s.name, s.textDefault);
+            this->*s.text = status.GetString(s.name, s.textDefault);
         } else {
             const int fallback = s.computedDefault ? s.computedDefault() : s.numberDefault;
-            this->*s.number = profile_.GetInt(kStatus, s.name, fallback);
+            this->*s.number = status.GetInt(s.name, fallback);
         }
     }
 
@@ -97,20 +110,29 @@ void AppSettings::Load() {
     DesktopListTextColor = list ? DesktopListColor(list, LVM_GETTEXTCOLOR) : 0;
 
     // The user maintains the filter by hand: names "100" down to "0", gaps allowed.
+    // Only the names that are there are read (other names are not entries).
     ClassFilter.clear();
+    const fw::ProfileSection filter(profile_, kClassFilter, fw::ProfileSection::Access::Read);
+    bool present[kClassFilterLast + 1] = {};
+    for (const std::wstring& name : filter.ValueNames()) {
+        const int index = FilterIndex(name);
+        if (index >= 0) present[index] = true;
+    }
     for (int i = kClassFilterLast; i >= 0; --i) {
-        std::wstring name = profile_.GetString(kClassFilter, std::to_wstring(i).c_str(), L"");
+        if (!present[i]) continue;
+        std::wstring name = filter.GetString(std::to_wstring(i).c_str(), L"");
         if (!name.empty()) ClassFilter.push_back(std::move(name));
     }
 }
 
 void AppSettings::Save() const {
     // The class filter and the captured colours are never written.
+    const fw::ProfileSection status(profile_, kStatus, fw::ProfileSection::Access::Write);
     for (const Setting& s : kSettings) {
         if (!s.written) continue;
         if (s.text)
-            profile_.WriteString(kStatus, s.name, this->*s.text);
+            status.WriteString(s.name, this->*s.text);
         else
-            profile_.WriteInt(kStatus, s.name, this->*s.number);
+            status.WriteInt(s.name, this->*s.number);
     }
 }

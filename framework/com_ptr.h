@@ -1,10 +1,12 @@
-// An owned COM interface pointer, released once; and COM initialised on this thread for
-// the life of a scope.
+// An owned COM interface pointer, released once; COM initialised on this thread for the
+// life of a scope; and the creation of an object. COM (ole32) is loaded when first used.
 #pragma once
 
 #include <objbase.h>
 
 #include <utility>
+
+#include "library.h"
 
 namespace fw {
 
@@ -38,16 +40,28 @@ private:
 // CoInitialize .. CoUninitialize around one piece of work.
 class ComScope {
 public:
-    ComScope() : result_(CoInitialize(nullptr)) {}
+    ComScope() {
+        if (const auto initialize = SystemProc<decltype(&CoInitialize)>(L"ole32.dll", "CoInitialize"))
+            result_ = initialize(nullptr);
+    }
     ~ComScope() {
-        if (SUCCEEDED(result_)) CoUninitialize();
+        if (!SUCCEEDED(result_)) return;
+        if (const auto uninitialize = SystemProc<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize"))
+            uninitialize();
     }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
     bool ok() const { return SUCCEEDED(result_); }
 
 private:
-    HRESULT result_;
+    HRESULT result_ = E_FAIL;
 };
+
+// CoCreateInstance of an in-process object (inside a ComScope).
+inline HRESULT CreateInstance(REFCLSID clsid, REFIID iid, void** object) {
+    *object = nullptr;
+    const auto create = SystemProc<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+    return create ? create(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, object) : E_FAIL;
+}
 
 }  // namespace fw

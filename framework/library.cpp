@@ -19,6 +19,16 @@ std::wstring ProgramPath() {
     }
 }
 
+HMODULE SystemLibrary(const wchar_t* name) {
+    if (const HMODULE loaded = GetModuleHandleW(name)) return loaded;
+    // From the system folder only, never from the program's or the current folder.
+    wchar_t folder[MAX_PATH];
+    const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return nullptr;
+    const std::wstring path = std::wstring(folder, n) + L"\\" + name;
+    return LoadLibraryW(path.c_str());
+}
+
 std::wstring ProgramFolder() {
     std::wstring folder = ProgramPath();
     folder.erase(folder.find_last_of(L"\\/") + 1);

@@ -31,6 +31,18 @@ private:
     Module module_;
 };
 
+// A library of the system folder, loaded at its first use and kept for the life of the
+// process (null if it cannot be loaded). For the libraries a run may never need: they
+// cost nothing at start-up.
+HMODULE SystemLibrary(const wchar_t* name);
+
+// An export of such a library as the given function type (null if missing).
+template <typename Fn>
+Fn SystemProc(const wchar_t* library, const char* name) {
+    const HMODULE module = SystemLibrary(library);
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 // The full path of the running program's executable.
 std::wstring ProgramPath();
 // The folder of the running program, with a trailing backslash.

@@ -4,30 +4,31 @@
 
 namespace fw {
 
-void Profile::Open(const wchar_t* company, const wchar_t* appName) {
-    root_ = std::wstring(L"Software\\") + company + L"\\" + appName;
+ProfileSection::ProfileSection(const Profile& profile, const wchar_t* section, Access access) {
+    const std::wstring path = profile.root() + L"\\" + section;
+    if (access == Access::Write)
+        key_.Create(HKEY_CURRENT_USER, path.c_str());
+    else
+        key_.Open(HKEY_CURRENT_USER, path.c_str(), KEY_READ);
 }
 
-int Profile::GetInt(const wchar_t* section, const wchar_t* entry, int defaultValue) const {
-    RegKey key;
-    if (!key.Open(HKEY_CURRENT_USER, (root_ + L"\\" + section).c_str(), KEY_READ)) return defaultValue;
+int ProfileSection::GetInt(const wchar_t* entry, int defaultValue) const {
     DWORD type = 0, value = 0, size = sizeof value;
-    if (RegQueryValueExW(key.get(), entry, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+    if (!key_ ||
+        RegQueryValueExW(key_.get(), entry, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
         type != REG_DWORD || size != sizeof value)
         return defaultValue;
     return static_cast<int>(value);
 }
 
-std::wstring Profile::GetString(const wchar_t* section, const wchar_t* entry, const wchar_t* defaultValue) const {
-    RegKey key;
-    if (!key.Open(HKEY_CURRENT_USER, (root_ + L"\\" + section).c_str(), KEY_READ)) return defaultValue;
+std::wstring ProfileSection::GetString(const wchar_t* entry, const wchar_t* defaultValue) const {
     DWORD type = 0, size = 0;
-    if (RegQueryValueExW(key.get(), entry, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+    if (!key_ || RegQueryValueExW(key_.get(), entry, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
         (type != REG_SZ && type != REG_EXPAND_SZ))
         return defaultValue;
     std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
     DWORD got = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key.get(), entry, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &got) !=
+    if (RegQueryValueExW(key_.get(), entry, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &got) !=
         ERROR_SUCCESS)
         return defaultValue;
     // The stored data need not end in a zero: cut at the first one, if any.
@@ -37,19 +38,49 @@ std::wstring Profile::GetString(const wchar_t* section, const wchar_t* entry, co
     return text;
 }
 
-bool Profile::WriteInt(const wchar_t* section, const wchar_t* entry, int value) const {
-    RegKey key;
-    if (!key.Create(HKEY_CURRENT_USER, (root_ + L"\\" + section).c_str())) return false;
+bool ProfileSection::WriteInt(const wchar_t* entry, int value) const {
     const DWORD data = static_cast<DWORD>(value);
-    return RegSetValueExW(key.get(), entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data) ==
-           ERROR_SUCCESS;
+    return key_ && RegSetValueExW(key_.get(), entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                                  sizeof data) == ERROR_SUCCESS;
+}
+
+bool ProfileSection::WriteString(const wchar_t* entry, const std::wstring& value) const {
+    return key_ && RegSetValueExW(key_.get(), entry, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+std::vector<std::wstring> ProfileSection::ValueNames() const {
+    std::vector<std::wstring> names;
+    if (!key_) return names;
+    // Value names are at most 16,383 characters long.
+    std::wstring name(16384, L'\0');
+    for (DWORD i = 0;; ++i) {
+        DWORD length = static_cast<DWORD>(name.size());
+        const LONG status = RegEnumValueW(key_.get(), i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (status != ERROR_SUCCESS) break;
+        names.emplace_back(name.data(), length);
+    }
+    return names;
+}
+
+void Profile::Open(const wchar_t* company, const wchar_t* appName) {
+    root_ = std::wstring(L"Software\\") + company + L"\\" + appName;
+}
+
+int Profile::GetInt(const wchar_t* section, const wchar_t* entry, int defaultValue) const {
+    return ProfileSection(*this, section, ProfileSection::Access::Read).GetInt(entry, defaultValue);
+}
+
+std::wstring Profile::GetString(const wchar_t* section, const wchar_t* entry, const wchar_t* defaultValue) const {
+    return ProfileSection(*this, section, ProfileSection::Access::Read).GetString(entry, defaultValue);
+}
+
+bool Profile::WriteInt(const wchar_t* section, const wchar_t* entry, int value) const {
+    return ProfileSection(*this, section, ProfileSection::Access::Write).WriteInt(entry, value);
 }
 
 bool Profile::WriteString(const wchar_t* section, const wchar_t* entry, const std::wstring& value) const {
-    RegKey key;
-    if (!key.Create(HKEY_CURRENT_USER, (root_ + L"\\" + section).c_str())) return false;
-    return RegSetValueExW(key.get(), entry, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    return ProfileSection(*this, section, ProfileSection::Access::Write).WriteString(entry, value);
 }
 
 bool Profile::SectionExists(const wchar_t* section) const {

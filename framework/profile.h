@@ -6,8 +6,32 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "handles.h"
 
 namespace fw {
+
+class Profile;
+
+// One section opened once for many values: what a whole settings record reads or
+// writes at once. Opened for reading only, it makes no key; a section that is not
+// there reads as all defaults and takes no writes.
+class ProfileSection {
+public:
+    enum class Access { Read, Write };
+    ProfileSection(const Profile& profile, const wchar_t* section, Access access);
+
+    int GetInt(const wchar_t* entry, int defaultValue) const;
+    std::wstring GetString(const wchar_t* entry, const wchar_t* defaultValue) const;
+    bool WriteInt(const wchar_t* entry, int value) const;
+    bool WriteString(const wchar_t* entry, const std::wstring& value) const;
+    // The names of the section's values, in the registry's order.
+    std::vector<std::wstring> ValueNames() const;
+
+private:
+    RegKey key_;
+};
 
 class Profile {
 public:

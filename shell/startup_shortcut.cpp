@@ -48,7 +48,7 @@ HRESULT CreateShellLink(const std::wstring& linkPath, const std::wstring& target
                         const wchar_t* arguments, const std::wstring& workingDirectory, const wchar_t* iconPath,
                         int iconIndex, int showCommand) {
     fw::ComPtr<IShellLinkW> link;
-    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void());
+    HRESULT hr = fw::CreateInstance(CLSID_ShellLink, IID_IShellLinkW, link.put_void());
     if (FAILED(hr)) return hr;
     fw::ComPtr<IPersistFile> file;
     hr = link->QueryInterface(IID_IPersistFile, file.put_void());

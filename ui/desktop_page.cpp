@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include "library.h"
 #include "resource.h"
 
 namespace {
@@ -71,7 +72,9 @@ void CDesktopPage::PickColor() {
     cc.hwndOwner = hwnd();
     cc.rgbResult = 0;
     cc.lpCustColors = g_customColors;
-    if (!::ChooseColorW(&cc)) return;
+    // The common dialogs are loaded for this dialog only.
+    const auto choose = fw::SystemProc<decltype(&ChooseColorW)>(L"comdlg32.dll", "ChooseColorW");
+    if (!choose || !choose(&cc)) return;
     if (cc.rgbResult != static_cast<COLORREF>(Settings->DeskTopIconTextColor)) MarkChanged();
     swatch_.SetColor(cc.rgbResult);
     InvalidateRect(swatch_.hwnd(), nullptr, TRUE);

@@ -1,120 +1,108 @@
-// program_bench: what the running Clarovia.exe does under a storm of paint reports.
+// program_bench: the running Clarovia.exe measured, under faults, load and bad input.
 //
-//   program_bench                   100,000 reports
-//   program_bench --reports N       N reports (at least 1000)
+//   program_bench                      every run at full size
+//   program_bench --only A,B           only these runs: cost, registry-fuzz,
+//                                      instance-race, soak, hung-shell, paint-storm
+//   --runs N          start-up runs of each program (15)
+//   --idle-seconds S  idle time measured, clock off and on (10)
+//   --starts N        registry fuzz starts (300)
+//   --rounds R        instance race rounds of 10 starts (20)
+//   --gestures G      soak gestures (10000)
+//   --hung-rounds R   hung shell rounds (5)
+//   --reports N       paint storm reports (100000)
+//   --seed S          seed of the fuzz and the soak (from the clock)
 //
-// With the start button text on, the hook library posts the program a paint report for
-// every WM_PAINT it sees anywhere; the program must then only read and compare the
-// button's text, and set it only when the shell has changed it. The storm is posted
-// here exactly as the library posts it, to the program started from the build folder,
-// with the fake shell's taskbar, whose start button logs every text it is given.
-//
-// Prints, last:  paint-storm <N> reports <S> sets
-// where S counts the texts the program set during the storm while the text was right
-// (goal 0). A shell rewrite in the middle of the storm must cost exactly one set.
-// Exit status: 0 both goals met, 1 a goal missed, 2 set-up failed.
+// The runs print what they see as they go; the summary follows at the end, one line a
+// run:
+//   memory <ratio>                  private bytes against the minimal program's
+//   startup <ratio>                 to the tray icon, against the minimal program's window
+//   idle-cpu <ms> ms clock-off <ms> ms clock-on
+//   registry-fuzz <N> starts <C> crashes <H> hangs
+//   instance-race <R> rounds <W> wrong
+//   soak <G> gestures <L> lost
+//   hung-shell <ms>
+//   paint-storm <N> reports <S> sets
+// Exit status: 0 every goal met, 1 a goal missed, 2 set-up failed.
 #include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
 #include <string>
 
-#include "program.h"
-#include "program_probe.h"
-#include "rig.h"
+#include "bench_common.h"
 
 namespace {
 
-constexpr UINT kPaintSeen = WM_USER + 51;
-constexpr long kBatch = 1000;  // well below the queue limit of Windows (10,000)
-
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-struct Storm {
-    long reports = 0;
-    size_t sets = 0;
-    bool ok = true;
+struct Options {
+    std::wstring only;
+    bench::CostOptions cost;
+    int starts = 300;
+    int rounds = 20;
+    int gestures = 10000;
+    int hungRounds = 5;
+    long reports = 100000;
+    unsigned seed = 0;
 };
 
-// Posts `n` reports in batches, waiting for the program after each.
-bool Post(rig::ProgramProbe& probe, HWND program, long n) {
-    for (long done = 0; done < n;) {
-        const long batch = n - done < kBatch ? n - done : kBatch;
-        for (long i = 0; i < batch; ++i)
-            if (!PostMessageW(program, kPaintSeen, 0, 0)) return false;
-        if (!probe.Settle(program, 30000)) return false;
-        done += batch;
+bool Wanted(const Options& options, const wchar_t* run) {
+    if (options.only.empty()) return true;
+    const std::wstring list = L"," + options.only + L",";
+    return list.find(std::wstring(L",") + run + L",") != std::wstring::npos;
+}
+
+bool Parse(int argc, wchar_t** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring name = argv[i];
+        if (i + 1 >= argc) return false;
+        const wchar_t* value = argv[++i];
+        const long number = std::wcstol(value, nullptr, 10);
+        if (name == L"--only")
+            options.only = value;
+        else if (name == L"--runs" && number > 0)
+            options.cost.startupRuns = static_cast<int>(number);
+        else if (name == L"--idle-seconds" && number > 0)
+            options.cost.idleSeconds = static_cast<int>(number);
+        else if (name == L"--starts" && number > 0)
+            options.starts = static_cast<int>(number);
+        else if (name == L"--rounds" && number > 0)
+            options.rounds = static_cast<int>(number);
+        else if (name == L"--gestures" && number > 0)
+            options.gestures = static_cast<int>(number);
+        else if (name == L"--hung-rounds" && number > 0)
+            options.hungRounds = static_cast<int>(number);
+        else if (name == L"--reports" && number > 0)
+            options.reports = number;
+        else if (name == L"--seed")
+            options.seed = static_cast<unsigned>(std::wcstoul(value, nullptr, 10));
+        else
+            return false;
     }
     return true;
 }
 
-int Run(long reports) {
-    rig::settings::Erase();
-    rig::settings::SetDword(L"EnableStartButtonTP", 1);
-    rig::settings::SetString(L"StartButtonText", L"Storm");
-    rig::settings::SetDword(L"EnableTaskbarTP", 0);
-
-    rig::HostProcess shell(L"rig_shell.exe");
-    const HWND taskbar = shell.ok() ? shell.CreateTaskbar(0, 708, 1024, 40, L"Start") : nullptr;
-    const HWND button = taskbar ? GetWindow(taskbar, GW_CHILD) : nullptr;
-    rig::ProgramProbe probe;
-    rig::Program program;
-    if (!button || FindWindowW(L"Shell_TrayWnd", nullptr) != taskbar || !probe.ok() || !program.Run() ||
-        !probe.Attach(program.threadId()) || !probe.Settle(program.window())) {
-        std::printf("paint-storm: set-up failed\n");
-        rig::settings::Erase();
-        return 2;
-    }
-    const bool startedRight = rig::WindowText(button) == L"Storm";
-    shell.ClearLog();
-
-    // The storm, with the text already right.
-    const double start = Now();
-    const bool posted = Post(probe, program.window(), reports);
-    const double seconds = Now() - start;
-    const size_t sets = shell.Log(button, WM_SETTEXT).size();
-
-    // The shell rewrites the text once in the middle of more reports.
-    shell.SetText(button, L"Start");
-    shell.ClearLog();
-    const bool postedAfter = Post(probe, program.window(), kBatch);
-    const size_t setsAfterRewrite = shell.Log(button, WM_SETTEXT).size();
-    const bool wonBack = rig::WindowText(button) == L"Storm";
-
-    program.Exit();
-    rig::settings::Erase();
-    if (!startedRight || !posted || !postedAfter) {
-        std::printf("paint-storm: the program %s\n", !startedRight ? "did not set the text at start"
-                                                                   : "stopped taking reports");
-        return 2;
-    }
-    std::printf("paint-storm: %ld reports in %.1f s (%.1f us each); after one rewrite by the shell %zu set(s), "
-                "text %s\n",
-                reports, seconds, 1e6 * seconds / static_cast<double>(reports), setsAfterRewrite,
-                wonBack ? "won back" : "NOT won back");
-    std::printf("paint-storm %ld reports %zu sets\n", reports, sets);
-    std::fflush(stdout);
-    return sets == 0 && setsAfterRewrite == 1 && wonBack ? 0 : 1;
-}
+// A failed set-up (2) outranks a missed goal (1), which outranks success (0).
+int Worse(int a, int b) { return a > b ? a : b; }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    long reports = 100000;
-    if (argc == 3 && std::wcscmp(argv[1], L"--reports") == 0) {
-        reports = std::wcstol(argv[2], nullptr, 10);
-    } else if (argc != 1) {
-        std::fprintf(stderr, "usage: program_bench [--reports N]\n");
+    Options options;
+    if (!Parse(argc, argv, options)) {
+        std::fprintf(stderr, "usage: program_bench [--only runs] [--runs N] [--idle-seconds S] [--starts N] "
+                             "[--rounds R] [--gestures G] [--hung-rounds R] [--reports N] [--seed S]\n");
         return 2;
     }
-    if (reports < kBatch) {
-        std::fprintf(stderr, "program_bench: at least %ld reports\n", kBatch);
-        return 2;
-    }
-    return Run(reports);
+    if (!options.seed) options.seed = GetTickCount();
+    std::printf("program_bench: seed %u\n", options.seed);
+    std::fflush(stdout);
+
+    int status = 0;
+    if (Wanted(options, L"cost")) status = Worse(status, bench::RunCost(options.cost));
+    if (Wanted(options, L"registry-fuzz")) status = Worse(status, bench::RunRegistryFuzz(options.starts, options.seed));
+    if (Wanted(options, L"instance-race")) status = Worse(status, bench::RunInstanceRace(options.rounds));
+    if (Wanted(options, L"soak")) status = Worse(status, bench::RunSoak(options.gestures, options.seed));
+    if (Wanted(options, L"hung-shell")) status = Worse(status, bench::RunHungShell(options.hungRounds));
+    if (Wanted(options, L"paint-storm")) status = Worse(status, bench::RunPaintStorm(options.reports));
+    bench::PrintSummary();
+    return status;
 }

@@ -57,6 +57,9 @@ LRESULT CALLBACK TrayRecorder::Proc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     if (self && message == WM_COPYDATA) {
         const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         TrayCall call;
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        call.when = now.QuadPart;
         call.action = static_cast<DWORD>(cds->dwData);
         call.sender = reinterpret_cast<HWND>(wParam);
         call.bytes = cds->cbData;

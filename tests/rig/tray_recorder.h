@@ -26,6 +26,7 @@ struct TrayCall {
     std::wstring tip;
     UINT iconWidth = 0, iconHeight = 0;
     DWORD bytes = 0;       // size of the whole payload
+    LONGLONG when = 0;     // performance counter at receipt
 };
 
 class TrayRecorder {
