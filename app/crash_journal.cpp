@@ -39,10 +39,7 @@ void RecoverShaded(const std::wstring& list) {
 }
 
 void RecoverClock(HWND window, const std::wstring& ownTitle) {
-    if (!window || !IsWindow(window)) return;
-    // Still its own title with a clock behind it.
-    const std::wstring title = fw::WindowText(window);
-    if (title.size() > ownTitle.size() && title.compare(0, ownTitle.size(), ownTitle) == 0)
+    if (CrashJournal::ShowsClock(window, ownTitle))
         fw::SendBounded(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ownTitle.c_str()));
 }
 
@@ -68,8 +65,9 @@ void CrashJournal::RecordShaded(const std::list<ShadeRecord>& records) const {
 }
 
 void CrashJournal::RecordClock(HWND window, const std::wstring& ownTitle) const {
-    profile_.WriteInt(kJournal, kClockWindow, static_cast<int>(WordOf(window)));
+    // The title first: a window without its title is never given an empty one.
     profile_.WriteString(kJournal, kClockTitle, window ? ownTitle : std::wstring());
+    profile_.WriteInt(kJournal, kClockWindow, static_cast<int>(WordOf(window)));
 }
 
 void CrashJournal::RecordStartButton(const std::wstring& ownText, const std::wstring& setText) const {
@@ -80,4 +78,26 @@ void CrashJournal::RecordStartButton(const std::wstring& ownText, const std::wst
 
 void CrashJournal::ForgetStartButton() const { profile_.WriteInt(kJournal, kButtonSet, 0); }
 
+void CrashJournal::ClearGivenBack() const {
+    if (!profile_.SectionExists(kJournal)) return;
+    const bool clock = ShowsClock(WindowOf(profile_.GetInt(kJournal, kClockWindow, 0)),
+                                  profile_.GetString(kJournal, kClockTitle, L""));
+    const bool button = profile_.GetInt(kJournal, kButtonSet, 0) &&
+                        ReadStartButtonText() == profile_.GetString(kJournal, kButtonSetText, L"");
+    if (!clock && !button) {
+        Clear();
+        return;
+    }
+    // Shaded windows are rolled down by moves queued for them, hung or not.
+    profile_.WriteString(kJournal, kShaded, L"");
+    if (!clock) RecordClock(nullptr, L"");
+    if (!button) ForgetStartButton();
+}
+
 void CrashJournal::Clear() const { profile_.DeleteSection(kJournal); }
+
+bool CrashJournal::ShowsClock(HWND window, const std::wstring& ownTitle) {
+    if (!window || !IsWindow(window)) return false;
+    const std::wstring title = fw::WindowText(window);
+    return title.size() > ownTitle.size() && title.compare(0, ownTitle.size(), ownTitle) == 0;
+}

@@ -27,8 +27,14 @@ public:
     void RecordStartButton(const std::wstring& ownText, const std::wstring& setText) const;
     void ForgetStartButton() const;
 
-    // A clean end: everything was given back.
+    // A clean end: forgets what was given back. What a window did not take back (its
+    // thread did not answer) stays, for the next start to give back.
+    void ClearGivenBack() const;
+    // Forgets everything.
     void Clear() const;
+
+    // Whether the window's title is `ownTitle` with a clock behind it.
+    static bool ShowsClock(HWND window, const std::wstring& ownTitle);
 
 private:
     const fw::Profile& profile_;

@@ -9,6 +9,7 @@
 #include "start_button.h"
 #include "taskbar_overlap.h"
 #include "vitrel_api.h"
+#include "window_util.h"
 
 CMainHiddenDlg::CMainHiddenDlg(const fw::Profile& profile)
     : fw::Dialog(IDD_HIDDEN, nullptr),
@@ -20,6 +21,7 @@ CMainHiddenDlg::CMainHiddenDlg(const fw::Profile& profile)
     Journal.Recover();
     // Before the program changes anything: what the button is given back.
     InitialStartButtonText = ReadStartButtonText();
+    Clock.NotifyBeforeWriting(&CMainHiddenDlg::JournalClockTarget, this);
 }
 
 CMainHiddenDlg::~CMainHiddenDlg() = default;
@@ -106,8 +108,14 @@ void CMainHiddenDlg::SetStartButtonText(const std::wstring& text) {
     const bool own = text == InitialStartButtonText;
     if (!own && text != journaledButtonText_) Journal.RecordStartButton(InitialStartButtonText, text);
     ::SetStartButtonText(text);
-    if (own && !journaledButtonText_.empty()) Journal.ForgetStartButton();
-    journaledButtonText_ = own ? std::wstring() : text;
+    if (!own) {
+        journaledButtonText_ = text;
+    } else if (!journaledButtonText_.empty() && ReadStartButtonText() == text) {
+        // Forgotten once the button shows its own text again: one that did not take it
+        // (a hung shell) is given it back later, by this run or the next start.
+        Journal.ForgetStartButton();
+        journaledButtonText_.clear();
+    }
 }
 
 IconTextLook CMainHiddenDlg::DesktopIconLook() const {
@@ -146,7 +154,22 @@ void CMainHiddenDlg::ClockTick() {
 
 void CMainHiddenDlg::RestoreClockTitle() {
     Clock.RestoreTitle();
+    // A window that did not take its own title back (its thread hung) stays in the
+    // journal and is given it back at the next chance: here again, or by the next start.
+    if (journaledClock_ && CrashJournal::ShowsClock(journaledClock_, journaledTitle_)) {
+        fw::SendBounded(journaledClock_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(journaledTitle_.c_str()));
+        if (CrashJournal::ShowsClock(journaledClock_, journaledTitle_)) return;
+    }
     JournalClock();
+}
+
+void CMainHiddenDlg::JournalClockTarget(void* self, HWND window, const wchar_t* ownTitle) {
+    // Before the title changes: a kill right after it finds the window in the journal.
+    auto* dlg = static_cast<CMainHiddenDlg*>(self);
+    if (window == dlg->journaledClock_ && dlg->journaledTitle_ == ownTitle) return;
+    dlg->journaledClock_ = window;
+    dlg->journaledTitle_ = ownTitle;
+    dlg->Journal.RecordClock(window, ownTitle);
 }
 
 void CMainHiddenDlg::JournalClock() {

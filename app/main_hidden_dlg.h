@@ -64,6 +64,7 @@ private:
     void RestoreClockTitle();
     // Keeps the journal in line with what the clock and the shaded windows hold now.
     void JournalClock();
+    static void JournalClockTarget(void* self, HWND window, const wchar_t* ownTitle);
     void JournalShaded() const { Journal.RecordShaded(Shaded.records()); }
 
     HICON AppIcon = nullptr;  // a shared resource icon: never destroyed

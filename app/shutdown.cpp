@@ -15,6 +15,7 @@ void CMainHiddenDlg::PostNcDestroy() {
     Settings.HideFlag = hideFlag;
     Settings.HideMenu = hideMenu;
     Library.Unbind();
-    // Everything is given back: nothing for a next start to recover.
-    Journal.Clear();
+    // What was given back is forgotten; what a hung window did not take back is left
+    // for the next start.
+    Journal.ClearGivenBack();
 }

@@ -2,6 +2,8 @@
 
 #include "dialog.h"
 #include "resource.h"
+#include "shell_names.h"
+#include "window_util.h"
 
 void TrayIcon::Fill(HWND owner, UINT callbackMessage) {
     data_ = {};
@@ -17,7 +19,14 @@ void TrayIcon::Fill(HWND owner, UINT callbackMessage) {
 }
 
 void TrayIcon::Show(bool show) {
-    if (filled()) Shell_NotifyIconW(show ? NIM_ADD : NIM_DELETE, &data_);
+    if (!filled()) return;
+    // The request is a message to the taskbar that waits for its answer (with no bound
+    // on some systems): a taskbar that does not answer now does not get it, and a hung
+    // shell cannot hold the program. A taskbar that comes back announces itself with
+    // "TaskbarCreated" if it was restarted, and removes the icons of programs gone.
+    const HWND taskbar = FindWindowW(kTaskbarClass, nullptr);
+    if (taskbar && !fw::SendBounded(taskbar, WM_NULL, 0, 0)) return;
+    Shell_NotifyIconW(show ? NIM_ADD : NIM_DELETE, &data_);
 }
 
 void TrayIcon::Remove() { Show(false); }

@@ -11,7 +11,7 @@ namespace fw {
 
 // Long enough for a window of another process that is merely busy; a hung one (no
 // answer for 5 s, as the system judges it) is given up at once.
-inline constexpr UINT kForeignTimeoutMs = 1000;
+inline constexpr UINT kForeignTimeoutMs = 500;
 
 // The window's class name ("" when the window is gone).
 std::wstring ClassName(HWND window);
@@ -23,6 +23,9 @@ bool HasClass(HWND window, const wchar_t* name);
 std::wstring WindowText(HWND window);
 
 // SendMessageTimeout with SMTO_ABORTIFHUNG: whether the window answered, and its answer.
+// A thread that did not answer in time is not sent to again (false at once) until the
+// system itself takes it for hung, 5 s later: from then on SMTO_ABORTIFHUNG gives up at
+// once. So a hung shell costs a step one timeout per thread, not one per message.
 bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr,
                  UINT timeoutMs = kForeignTimeoutMs);
 

@@ -12,13 +12,28 @@ namespace {
 
 // The program calls SetTransparent on the shell's windows from its own thread: a hung
 // shell must not hang it. In the window's own thread this is a plain call.
-constexpr UINT kSendTimeoutMs = 1000;
+constexpr UINT kSendTimeoutMs = 500;
+// A thread that did not answer in time is not waited on again until the system itself
+// takes it for hung (5 s without a message), from when on SMTO_ABORTIFHUNG gives up at
+// once: a hung shell costs the caller one timeout, not one for every message.
+constexpr DWORD kSystemHungMs = 5000;
+
+// Sends with a bounded wait; whether the window answered in time.
+bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    if (thread && thread == g_process.unansweredThread && GetTickCount() - g_process.unansweredSince < kSystemHungMs)
+        return false;
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result)) return true;
+    if (thread && IsWindow(window)) {
+        g_process.unansweredThread = thread;
+        g_process.unansweredSince = GetTickCount();
+    }
+    return false;
+}
 
 // Whether the window took the switch in time.
-bool SetRedraw(HWND window, bool on) {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutW(window, WM_SETREDRAW, on, on, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result) != 0;
-}
+bool SetRedraw(HWND window, bool on) { return SendBounded(window, WM_SETREDRAW, on, on); }
 
 bool IsOwnThreadWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
 
@@ -74,6 +89,12 @@ int SetTransparent(HWND window, int alpha) {
 int RemoveTransparent(HWND window) {
     const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
     if (!(exStyle & WS_EX_LAYERED)) return 0;
+    // The style change waits on the window's thread with no bound the system offers: a
+    // window of another thread that does not answer now keeps its style, fully opaque.
+    if (!IsOwnThreadWindow(window) && !SendBounded(window, WM_NULL, 0, 0)) {
+        SetLayeredAlpha(window, 255);
+        return 0;
+    }
     SetWindowLongW(window, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
     if (IsWindowVisible(window)) RedrawWindow(window, nullptr, nullptr, kRedrawAllFlags);
     return 1;

@@ -12,6 +12,10 @@ struct ProcessState {
     // process that resolved it.
     SetLayeredProc setLayered;
     GetLayeredProc getLayered;
+    // The last thread of another window that did not answer a sent message in time,
+    // and when (tick count).
+    DWORD unansweredThread;
+    DWORD unansweredSince;
 };
 
 extern ProcessState g_process;

@@ -7,11 +7,9 @@
 #include "window_util.h"
 
 namespace {
-// A foreign window may hang: give up on its title rather than freeze the program.
-constexpr UINT kTitleTimeoutMs = 2000;
-
+// A foreign window may hang: its title is given up rather than the program frozen.
 void SetTitle(HWND window, const wchar_t* title) {
-    fw::SendBounded(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title), nullptr, kTitleTimeoutMs);
+    fw::SendBounded(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title));
 }
 
 // Whether every conversion of a time format is one the runtime knows; an unknown one
@@ -96,7 +94,7 @@ void TitleClock::Tick(const std::wstring& timeFormat, bool withClassName,
         savedTitle_[0] = 0;
         GetWindowTextW(w, savedTitle_, kTitleSize);
         suffixLength_ = Compose(title, savedTitle_, clock);
-        SetTitle(w, title);
+        Write(w, title);
         return;
     }
 
@@ -108,5 +106,10 @@ void TitleClock::Tick(const std::wstring& timeFormat, bool withClassName,
     if (length >= static_cast<size_t>(suffixLength_)) wmemcpy(withoutClock, current, length - suffixLength_);
     if (wcscmp(withoutClock, savedTitle_) != 0) wmemcpy(savedTitle_, current, kTitleSize);
     suffixLength_ = Compose(title, savedTitle_, clock);
-    SetTitle(w, title);
+    Write(w, title);
+}
+
+void TitleClock::Write(HWND window, const wchar_t* title) const {
+    if (notice_) notice_(noticeContext_, window, savedTitle_);
+    SetTitle(window, title);
 }

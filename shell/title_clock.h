@@ -16,6 +16,13 @@ public:
     // The formatted time holds at most this many characters, the zero included.
     static constexpr int kTimeSize = 128;
 
+    // Told before the clock writes into a window's title: the window and its own title.
+    using WriteNotice = void (*)(void* context, HWND window, const wchar_t* ownTitle);
+    void NotifyBeforeWriting(WriteNotice notice, void* context) {
+        notice_ = notice;
+        noticeContext_ = context;
+    }
+
     // One tick of the clock timer.
     void Tick(const std::wstring& timeFormat, bool withClassName, const ClassFilterList& classFilter);
     // Gives the window that carries the clock its own title back, if it still exists.
@@ -30,6 +37,10 @@ public:
     static std::wstring ClockText(HWND window, const std::wstring& timeFormat, bool withClassName);
 
 private:
+    void Write(HWND window, const wchar_t* title) const;
+
+    WriteNotice notice_ = nullptr;
+    void* noticeContext_ = nullptr;
     HWND window_ = nullptr;
     wchar_t savedTitle_[kTitleSize] = {};
     int suffixLength_ = 0;

@@ -90,4 +90,56 @@ TEST_F(Journal, TheStartButtonGetsItsOwnTextBackAndKeepsItAsItsOwn) {
     EXPECT_EQ(rig::WindowText(button), L"Start");
 }
 
+// The shell's thread hangs, long enough for the system to take it for hung, and the
+// program ends meanwhile: the end must not wait for the shell, and what the shell's
+// windows did not take back stays in the journal for the next start.
+TEST_F(Journal, WhatAHungShellDidNotTakeBackAtTheEndIsGivenBackByTheNextStart) {
+    const HWND taskbar = shell.CreateTaskbar(0, 708, 1024, 40, L"Start");
+    const HWND button = GetWindow(taskbar, GW_CHILD);
+    ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), taskbar);
+    rig::WindowSpec layout = rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 120, 300, 240);
+    layout.title = L"Titled";
+    const HWND window = shell.Create(layout);
+    ASSERT_NE(window, nullptr);
+    rig::settings::SetDword(L"EnableStartButtonTP", 1);
+    rig::settings::SetString(L"StartButtonText", L"Go");
+    rig::settings::SetDword(L"ShowClock", 1);
+    rig::settings::SetString(L"TimeFormat", L"[clock]");
+    StartProbed();
+    ASSERT_TRUE(rig::Activate(window));
+    ASSERT_TRUE(rig::WaitFor([&] { return rig::WindowText(window) == L"Titled  [clock]"; }));
+    ASSERT_EQ(rig::WindowText(button), L"Go");
+
+    // Hung as the system judges it: a message that gives up on hung windows does so at once.
+    const auto judgedHung = [&] {
+        const ULONGLONG start = GetTickCount64();
+        DWORD_PTR result = 0;
+        return !SendMessageTimeoutW(taskbar, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) &&
+               GetTickCount64() - start < 200;
+    };
+    ASSERT_TRUE(shell.MakeBusy(8000));
+    ASSERT_TRUE(rig::WaitFor(judgedHung, 7000));
+    const ULONGLONG start = GetTickCount64();
+    Exit();
+    EXPECT_LT(GetTickCount64() - start, 2000u) << "the end waited on the hung shell";
+    EXPECT_TRUE(rig::settings::SectionExists(kJournal));
+
+    // Awake again, the shell's windows still show what the program set...
+    ASSERT_TRUE(rig::WaitFor([&] {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(taskbar, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result) != 0;
+    }, 10000));
+    EXPECT_EQ(rig::WindowText(button), L"Go");
+    EXPECT_EQ(rig::WindowText(window), L"Titled  [clock]");
+
+    // ...which the next start gives back, knowing "Start" as the button's own text.
+    rig::settings::SetDword(L"EnableStartButtonTP", 0);
+    rig::settings::SetDword(L"ShowClock", 0);
+    StartProbed();
+    EXPECT_EQ(rig::WindowText(button), L"Start");
+    EXPECT_EQ(rig::WindowText(window), L"Titled");
+    Exit();
+    EXPECT_FALSE(rig::settings::SectionExists(kJournal));
+}
+
 }  // namespace

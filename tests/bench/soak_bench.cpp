@@ -1,0 +1,330 @@
+// The soak: thousands of real-input gestures on windows of several helper processes,
+// the program running throughout. Windows are destroyed and made anew as it goes, and
+// now and then a whole helper process ends and another takes its place.
+//
+// Each gesture is one whose effect can be seen from outside, checked against a model
+// of every window (opaque or its alpha, rolled up or not) and of the wheel's stepping:
+//   middle click on the title bar   translucency toggles (opaque <-> ClaroviaValue)
+//   wheel on the title bar          opaque -> 255; then steps of WheelStep, past 255 opaque
+//   double-click on the title bar   rolled up <-> down (left half: ShadeArea 1)
+//   right click on the title bar    rolled up <-> down
+//   drag by the title bar           translucent at MoveTPValue while moved, opaque after
+// A gesture whose effect does not show within 2 s is lost (and the model takes the
+// window as it is). The program's private bytes and handles are sampled every 1000
+// gestures: flat means less than 5 % growth from the first sample to the last.
+//
+// Summary: soak <G> gestures <L> lost.
+#include <windows.h>
+
+#include <array>
+#include <cstdlib>
+#include <functional>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "bench_common.h"
+#include "program.h"
+#include "rig.h"
+#include "tray_recorder.h"
+
+namespace bench {
+
+namespace {
+
+constexpr int kHosts = 3;
+constexpr int kSlots = 6;
+constexpr int kWidth = 300, kHeight = 200;
+constexpr int kClickLevel = 190;  // ClaroviaValue and MoveTPValue by default
+constexpr int kMoveLevel = 190;
+constexpr int kStep = 5;          // WheelStep by default
+constexpr DWORD kEffectMs = 2000;
+constexpr int kDragPixels = 20;
+constexpr int kReplaceEvery = 250;    // gestures between two windows made anew
+constexpr int kSampleEvery = 1000;    // gestures between two samples; a helper restarts too
+constexpr double kFlatGoal = 0.05;
+
+enum class Gesture { Middle, WheelDown, WheelUp, DoubleClick, RightClick, Drag };
+
+const char* Name(Gesture g) {
+    switch (g) {
+    case Gesture::Middle: return "middle click";
+    case Gesture::WheelDown: return "wheel down";
+    case Gesture::WheelUp: return "wheel up";
+    case Gesture::DoubleClick: return "double-click";
+    case Gesture::RightClick: return "right click";
+    default: return "drag";
+    }
+}
+
+struct Slot {
+    int host = 0;
+    HWND window = nullptr;
+    int alpha = -1;  // -1: opaque
+    bool shaded = false;
+    int nextX = 0;   // rotates the click point along the title bar
+    int dragSign = 1;
+};
+
+bool ProcessRunning(DWORD pid) {
+    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process) return false;
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
+int Alpha(HWND window) { return rig::IsLayered(window) ? rig::LayeredAlpha(window) : -1; }
+bool Shaded(HWND window) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    return client.bottom == 0;
+}
+
+class Soak {
+public:
+    Soak(int gestures, unsigned seed) : gestures_(gestures), random_(seed) {}
+
+    int Run() {
+        QuietSettings();
+        for (auto& host : hosts_) host = std::make_unique<rig::HostProcess>();
+        for (int i = 0; i < kSlots; ++i) slots_[i].host = i % kHosts;
+        for (int i = 0; i < kSlots; ++i)
+            if (!MakeWindow(i)) return SetUpFailed();
+        if (!tray_.ok() || !program_.Run()) return SetUpFailed();
+
+        std::vector<ProcessCost> samples{CostOf(program_.process())};
+        const double start = Now();
+        for (int done = 1; done <= gestures_; ++done) {
+            if (!One(done)) return SetUpFailed();
+            if (done % kReplaceEvery == 0 && !MakeWindow(Pick(kSlots))) return SetUpFailed();
+            if (done % kSampleEvery == 0) {
+                samples.push_back(CostOf(program_.process()));
+                std::printf("soak: %d gestures, %d lost, %.0f s; program: %zu KB private, %lu handles\n", done, lost_,
+                            Now() - start, samples.back().privateBytes / 1024, samples.back().handles);
+                std::fflush(stdout);
+                if (done < gestures_ && !RestartHost(Pick(kHosts))) return SetUpFailed();
+            }
+        }
+        samples.push_back(CostOf(program_.process()));
+
+        // Everyone alive at the end, and the program answering.
+        bool alive = program_.running();
+        DWORD_PTR answer = 0;
+        alive = alive && SendMessageTimeoutW(program_.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+        for (auto& host : hosts_) alive = alive && host->ok() && ProcessRunning(host->pid());
+        for (const Slot& slot : slots_) alive = alive && IsWindow(slot.window);
+        const bool ended = program_.Exit() && program_.exitCode() == 0;
+        rig::settings::Erase();
+
+        // Growth from the first sample after a thousand gestures to the last.
+        const ProcessCost& first = samples.size() > 2 ? samples[1] : samples.front();
+        const ProcessCost& last = samples.back();
+        const double memoryGrowth = Growth(first.privateBytes, last.privateBytes);
+        const double handleGrowth = Growth(first.handles, last.handles);
+        std::printf("soak: %d gestures in %.1f s, %d lost (%s); program private bytes %+.1f %%, handles %+.1f %%; "
+                    "everyone alive at the end: %s; program ended by its command: %s\n",
+                    gestures_, Now() - start, lost_, Counts().c_str(), 100 * memoryGrowth, 100 * handleGrowth,
+                    alive ? "yes" : "NO", ended ? "yes" : "NO");
+        std::fflush(stdout);
+        Summary("soak %d gestures %d lost", gestures_, lost_);
+        return lost_ == 0 && alive && ended && memoryGrowth < kFlatGoal && handleGrowth < kFlatGoal ? 0 : 1;
+    }
+
+private:
+    int SetUpFailed() {
+        std::printf("soak: set-up failed\n");
+        rig::settings::Erase();
+        return 2;
+    }
+
+    static double Growth(double first, double last) { return first > 0 ? (last - first) / first : 0; }
+
+    int Pick(int n) { return static_cast<int>(random_() % static_cast<unsigned>(n)); }
+
+    std::string Counts() const {
+        std::string text;
+        for (int g = 0; g < 6; ++g) {
+            if (!text.empty()) text += ", ";
+            text += std::to_string(lostBy_[g]) + " of " + std::to_string(doneBy_[g]) + " " + Name(Gesture(g));
+        }
+        return text;
+    }
+
+    // The slot's window, made anew in its helper (the old one destroyed).
+    bool MakeWindow(int index) {
+        Slot& slot = slots_[index];
+        rig::HostProcess& host = *hosts_[slot.host];
+        if (slot.window && IsWindow(slot.window)) host.Destroy(slot.window);
+        rig::WindowSpec layout = rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20 + (index % 3) * 330,
+                                             40 + (index / 3) * 300, kWidth, kHeight);
+        layout.title = L"Soak " + std::to_wstring(index);
+        slot.window = host.Create(layout);
+        slot.alpha = -1;
+        slot.shaded = false;
+        if (wheelWindow_ == index) wheelWindow_ = -1;
+        host.ClearLog();
+        return slot.window != nullptr;
+    }
+
+    // A helper process ends (its windows with it) and a new one takes its slots.
+    bool RestartHost(int host) {
+        for (Slot& slot : slots_)
+            if (slot.host == host) slot.window = nullptr;
+        hosts_[host] = std::make_unique<rig::HostProcess>();
+        if (!hosts_[host]->ok()) return false;
+        for (int i = 0; i < kSlots; ++i)
+            if (slots_[i].host == host && !MakeWindow(i)) return false;
+        return true;
+    }
+
+    POINT TitlePoint(Slot& slot) {
+        // Left half (shading's area), clear of the icon, never twice in a row at the
+        // same place (no accidental double-clicks).
+        static constexpr int kOffsets[] = {40, 70, 100, 55, 85, 115, 45, 75};
+        slot.nextX = (slot.nextX + 1) % static_cast<int>(std::size(kOffsets));
+        return rig::CaptionPoint(slot.window, kOffsets[slot.nextX]);
+    }
+
+    Gesture Choose(const Slot& slot, int index) {
+        for (;;) {
+            const int roll = Pick(100);
+            if (roll < 25) return Gesture::Middle;
+            if (roll < 50) {
+                // The wheel only where its effect shows: an opaque window, or the one
+                // being stepped.
+                if (slot.alpha < 0) return Gesture::WheelDown;
+                if (wheelWindow_ == index) return Pick(2) ? Gesture::WheelDown : Gesture::WheelUp;
+                continue;
+            }
+            if (roll < 65) return Gesture::DoubleClick;
+            if (roll < 80) return Gesture::RightClick;
+            if (slot.alpha < 0 && !slot.shaded) return Gesture::Drag;
+        }
+    }
+
+    bool Wait(const std::function<bool()>& condition) { return rig::WaitFor(condition, kEffectMs); }
+
+    // One gesture on a window chosen at random; false only when the rig fails.
+    bool One(int done) {
+        // Now and then the window the wheel is stepping again, so that it steps on.
+        const int index = wheelWindow_ >= 0 && Pick(3) == 0 ? wheelWindow_ : Pick(kSlots);
+        Slot& slot = slots_[index];
+        if (!IsWindow(slot.window)) return false;
+        const Gesture gesture = Choose(slot, index);
+        const POINT pt = TitlePoint(slot);
+        const HWND w = slot.window;
+        bool seen = false;
+        switch (gesture) {
+        case Gesture::Middle: {
+            const int expected = slot.alpha < 0 ? kClickLevel : -1;
+            rig::MiddleClick(pt.x, pt.y);
+            seen = Wait([&] { return Alpha(w) == expected; });
+            slot.alpha = expected;
+            wheelWindow_ = -1;
+            break;
+        }
+        case Gesture::WheelDown:
+        case Gesture::WheelUp: {
+            if (GetForegroundWindow() != w && !rig::Activate(w)) return false;
+            const bool down = gesture == Gesture::WheelDown;
+            int expected = slot.alpha < 0 ? 255 : slot.alpha + (down ? -kStep : kStep);
+            if (expected < 10) expected = 10;
+            if (expected > 255) expected = -1;
+            rig::Wheel(pt.x, pt.y, down ? -WHEEL_DELTA : WHEEL_DELTA);
+            seen = Wait([&] { return Alpha(w) == expected; });
+            slot.alpha = expected;
+            wheelWindow_ = expected < 0 ? -1 : index;
+            break;
+        }
+        case Gesture::DoubleClick:
+        case Gesture::RightClick: {
+            const bool expected = !slot.shaded;
+            if (gesture == Gesture::DoubleClick)
+                rig::DoubleClick(pt.x, pt.y);
+            else
+                rig::RightClick(pt.x, pt.y);
+            seen = Wait([&] { return Shaded(w) == expected && (expected || rig::WindowHeight(w) == kHeight); });
+            slot.shaded = expected;
+            // A left press ends the wheel's stepping.
+            if (gesture == Gesture::DoubleClick) wheelWindow_ = -1;
+            break;
+        }
+        case Gesture::Drag: {
+            // The move loop runs in the window's thread: its start and its end are
+            // waited for in the helper's log, so that no later input falls into it.
+            rig::HostProcess& host = *hosts_[slot.host];
+            host.ClearLog();
+            const RECT before = rig::WindowRect(w);
+            // The pointer first rests on the title bar.
+            rig::MoveMouse(pt.x, pt.y);
+            rig::WaitFor([&] {
+                POINT at;
+                return GetCursorPos(&at) && at.x == pt.x && at.y == pt.y;
+            }, kEffectMs);
+            rig::LeftDown(pt.x, pt.y);
+            int step = 0;
+            const bool moving = Wait([&] {
+                if (!host.Log(w, WM_MOVING).empty()) return true;
+                // Along the title bar by 20 px at most, one way or the other from drag
+                // to drag, so that windows stay where they are; the pointer keeps moving.
+                ++step;
+                const int dx = step * 4 < kDragPixels ? step * 4 : kDragPixels + step % 2;
+                rig::MoveMouse(pt.x + slot.dragSign * dx, pt.y);
+                return false;
+            });
+            const bool translucent = moving && Wait([&] { return Alpha(w) == kMoveLevel; });
+            POINT end;
+            GetCursorPos(&end);
+            rig::LeftUp(end.x, end.y);
+            const bool ended = !moving || rig::WaitReceived(host, w, WM_EXITSIZEMOVE, 1, kEffectMs);
+            seen = translucent && ended &&
+                   Wait([&] { return Alpha(w) == -1 && rig::WindowRect(w).left != before.left; });
+            // Wine's move loop now and then starts from where the pointer was seen
+            // before the press and carries the window far off: back to its place, so
+            // that windows never come to overlap.
+            const RECT after = rig::WindowRect(w);
+            if (after.top != before.top || std::abs(after.left - before.left) > 2 * kDragPixels)
+                SetWindowPos(w, nullptr, before.left, before.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            slot.dragSign = -slot.dragSign;
+            slot.alpha = -1;
+            wheelWindow_ = -1;
+            break;
+        }
+        }
+        ++doneBy_[static_cast<int>(gesture)];
+        if (!seen) {
+            ++lost_;
+            ++lostBy_[static_cast<int>(gesture)];
+            const HWND under = GetAncestor(WindowFromPoint(pt), GA_ROOT);
+            wchar_t cls[64] = {};
+            GetClassNameW(under, cls, 64);
+            std::printf("soak: gesture %d (%s on window %d) lost: alpha %d, %s; under the pointer %ls%s\n", done,
+                        Name(gesture), index, Alpha(w), Shaded(w) ? "rolled up" : "down",
+                        under == w ? L"the window" : cls, IsZoomed(w) ? ", maximised" : "");
+
+            // Take the window as it is.
+            slot.alpha = Alpha(w);
+            slot.shaded = Shaded(w);
+            wheelWindow_ = -1;
+        }
+        return true;
+    }
+
+    int gestures_;
+    std::mt19937 random_;
+    rig::TrayRecorder tray_;
+    rig::Program program_;
+    std::array<std::unique_ptr<rig::HostProcess>, kHosts> hosts_;
+    std::array<Slot, kSlots> slots_;
+    int wheelWindow_ = -1;  // the slot whose window the wheel is stepping
+    int lost_ = 0;
+    std::array<int, 6> doneBy_ = {}, lostBy_ = {};
+};
+
+}  // namespace
+
+int RunSoak(int gestures, unsigned seed) { return Soak(gestures, seed).Run(); }
+
+}  // namespace bench
