@@ -16,7 +16,9 @@ namespace {
 
 constexpr double kMemoryGoal = 1.5;
 constexpr double kStartupGoal = 1.3;
-constexpr double kIdleGoalMs = 16;  // one scheduler tick
+// One scheduler tick beyond the minimal program's own: under Wine even a process that
+// only waits in GetMessage is charged some CPU time.
+constexpr double kIdleGoalMs = 16;
 constexpr DWORD kSettleMs = 2000;
 
 double CounterSeconds(LONGLONG counter) {
@@ -203,8 +205,9 @@ int RunCost(const CostOptions& options) {
     Summary("idle-cpu %.0f ms clock-off %.0f ms clock-on", off.cpuMs, on.cpuMs);
     // The clock wakes once a second: one timer a second, give or take the edges.
     const bool clockQuiet = on.timers <= options.idleSeconds + 1 && on.other == 0;
-    const bool met = memory <= kMemoryGoal && startup <= kStartupGoal && off.cpuMs <= kIdleGoalMs &&
-                     off.timers == 0 && off.other == 0 && clockQuiet;
+    const bool timesMet = memory <= kMemoryGoal && startup <= kStartupGoal &&
+                          off.cpuMs - minimalIdleMs <= kIdleGoalMs;
+    const bool met = off.timers == 0 && off.other == 0 && clockQuiet && (timesMet || !options.timingGoals);
     return met ? 0 : 1;
 }
 

@@ -21,7 +21,8 @@ namespace bench {
 namespace {
 
 constexpr double kGoalMs = 2000;
-constexpr DWORD kHangMs = 12000;
+// Long enough for an apply step, the menu and an exit that all wait their longest.
+constexpr DWORD kStepsMs = 4000;
 constexpr DWORD kSystemHungMs = 5500;
 
 bool Answers(HWND window, UINT timeoutMs) {
@@ -44,14 +45,15 @@ Round RunRound(rig::HostProcess& shell, HWND taskbar, bool systemHung) {
         return round;
 
     // The shell stops: once its thread takes the request, nothing of it answers.
-    if (!shell.MakeBusy(kHangMs) || !rig::WaitFor([&] { return !Answers(taskbar, 50); }, 5000)) return round;
+    const DWORD hangMs = (systemHung ? kSystemHungMs : 0) + kStepsMs;
+    if (!shell.MakeBusy(hangMs) || !rig::WaitFor([&] { return !Answers(taskbar, 50); }, 5000)) return round;
     const double hungAt = Now();
     if (systemHung) rig::WaitFor([&] { return Now() - hungAt > kSystemHungMs / 1000.0; }, kSystemHungMs + 1000);
 
     // The settings sheet's Apply.
     double start = Now();
     PostMessageW(program.window(), rig::kApplySettings, 0, 0);
-    const bool applied = probe.Settle(program.window(), kHangMs * 2);
+    const bool applied = probe.Settle(program.window(), hangMs * 2);
     round.applyMs = 1000 * (Now() - start);
 
     // A right click on the tray icon, as the shell reports it.
@@ -60,13 +62,13 @@ Round RunRound(rig::HostProcess& shell, HWND taskbar, bool systemHung) {
     if (round.menu) program.CloseMenu();
 
     start = Now();
-    const bool ended = program.Exit(kHangMs * 2);
+    const bool ended = program.Exit(hangMs * 2);
     round.exitMs = 1000 * (Now() - start);
     round.ok = applied && ended && program.exitCode() == 0;
     if (!ended) program.End();
 
     // The shell wakes up again before the next round.
-    rig::WaitFor([&] { return Answers(taskbar, 200); }, kHangMs + 5000);
+    rig::WaitFor([&] { return Answers(taskbar, 200); }, hangMs + 5000);
     return round;
 }
 
