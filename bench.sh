@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Builds the x86_64 preset and runs the benchmarks under Wine, in a private Xvfb display
 # with the "shell" desktop; stops everything it started. First the hook benchmark and
-# its fuzz run, then the running program under a storm of paint reports.
+# its fuzz run, then the running program measured (cost against a minimal program,
+# registry fuzz, instance race, soak, hung shell, paint storm).
 #
 #   ./bench.sh                  hook benchmark, 1,000,000 fuzz events per hook procedure,
-#                               100,000 paint reports
+#                               then every program run at full size
 #   ./bench.sh --events 20000   extra arguments go to vitrel_bench.exe (--no-fuzz,
 #                               --seed S, --rounds R, --block-ms M, --timeout S)
 #   PAINT_STORM_REPORTS=N       another number of paint reports
+#   PROGRAM_BENCH="--only soak --gestures 2000"
+#                               other arguments for program_bench.exe
 #
 # Exit status: the hook benchmark's (0 all well, 1 the fuzz run found a crash or a hang,
-# 2 set-up failed, 3 a hook procedure missed the cost goal), else the paint storm's
+# 2 set-up failed, 3 a hook procedure missed the cost goal), else the program bench's
 # (1 a goal missed, 2 set-up failed).
 set -euo pipefail
 
@@ -35,9 +38,11 @@ echo "== wine session: $(clarovia_elapsed "$t_session") s"
 t_bench=$(_clarovia_now_ms)
 status=0
 clarovia_run wine build/x86_64/bin/vitrel_bench.exe "$@" || status=$?
-storm=0
-clarovia_run wine build/x86_64/bin/program_bench.exe --reports "${PAINT_STORM_REPORTS:-100000}" || storm=$?
-(( status )) || status=$storm
+program=0
+# shellcheck disable=SC2086  # PROGRAM_BENCH holds several arguments
+clarovia_run wine build/x86_64/bin/program_bench.exe --reports "${PAINT_STORM_REPORTS:-100000}" \
+  ${PROGRAM_BENCH:-} || program=$?
+(( status )) || status=$program
 
 clarovia_stop_session
 # On stderr, so that standard output ends with the benchmark's own summary lines.
