@@ -19,8 +19,14 @@ struct TaskbarState {
     UINT state;
 };
 
+// The shell's answer; edge ABE_BOTTOM (nothing to correct) when its taskbar does not
+// answer: the question is a message that waits for the answer, on some systems with no
+// bound, and a hung shell must not hold the program.
 TaskbarState AskShell() {
     TaskbarState t = {};
+    t.edge = ABE_BOTTOM;
+    const HWND tray = FindWindowW(kTaskbarClass, nullptr);
+    if (tray && !fw::SendBounded(tray, WM_NULL, 0, 0)) return t;
     APPBARDATA data = {};
     data.cbSize = sizeof data;
     SHAppBarMessage(ABM_GETTASKBARPOS, &data);
