@@ -179,6 +179,25 @@ private:
         return true;
     }
 
+    // The wheel acts on the active window only. Under Wine a focus change that the X
+    // server reports late (from an earlier click elsewhere) can take the activation
+    // back after SetForegroundWindow has returned: once the window is active, the
+    // thread of the window that was active before and the window's own thread each
+    // answer a message (taking in what the X server still had for them), and the
+    // window must still be the active one.
+    static bool ActivateSteadily(HWND w) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const HWND before = GetForegroundWindow();
+            if (before != w && !rig::Activate(w)) return false;
+            DWORD_PTR ignored = 0;
+            if (before && before != w)
+                SendMessageTimeoutW(before, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kEffectMs, &ignored);
+            SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kEffectMs, &ignored);
+            if (GetForegroundWindow() == w) return true;
+        }
+        return false;
+    }
+
     POINT TitlePoint(Slot& slot) {
         // Left half (shading's area), clear of the icon, never twice in a row at the
         // same place (no accidental double-clicks).
@@ -227,7 +246,7 @@ private:
         }
         case Gesture::WheelDown:
         case Gesture::WheelUp: {
-            if (GetForegroundWindow() != w && !rig::Activate(w)) return false;
+            if (!ActivateSteadily(w)) return false;
             const bool down = gesture == Gesture::WheelDown;
             int expected = slot.alpha < 0 ? 255 : slot.alpha + (down ? -kStep : kStep);
             if (expected < 10) expected = 10;
@@ -300,9 +319,18 @@ private:
             const HWND under = GetAncestor(WindowFromPoint(pt), GA_ROOT);
             wchar_t cls[64] = {};
             GetClassNameW(under, cls, 64);
-            std::printf("soak: gesture %d (%s on window %d) lost: alpha %d, %s; under the pointer %ls%s\n", done,
-                        Name(gesture), index, Alpha(w), Shaded(w) ? "rolled up" : "down",
-                        under == w ? L"the window" : cls, IsZoomed(w) ? ", maximised" : "");
+            // Whether the input reached the window at all, and what was active.
+            std::string seenBy;
+            if (gesture == Gesture::WheelDown || gesture == Gesture::WheelUp) {
+                const auto wheels = hosts_[slot.host]->Log(w, WM_MOUSEWHEEL);
+                seenBy = wheels.empty() ? "; the window took no wheel message"
+                                        : "; the window's last wheel message had delta " +
+                                              std::to_string(static_cast<short>(HIWORD(wheels.back().wParam)));
+            }
+            std::printf("soak: gesture %d (%s on window %d) lost: alpha %d, %s; under the pointer %ls%s; %s%s\n",
+                        done, Name(gesture), index, Alpha(w), Shaded(w) ? "rolled up" : "down",
+                        under == w ? L"the window" : cls, IsZoomed(w) ? ", maximised" : "",
+                        GetForegroundWindow() == w ? "active" : "not active", seenBy.c_str());
 
             // Take the window as it is.
             slot.alpha = Alpha(w);
