@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Makes the pictures of the settings sheet's seven pages, docs/sheet-<n>-<page>.png, as
-# the program shows them under Wine: 96 DPI, the "shell" desktop, Japanese in a real
+# Makes the pictures of the README: the program at work, docs/clarovia-at-work.png (a
+# translucent window over another, the translucent taskbar, a rolled-up window, the
+# clock in a title, all made by real input on real windows), and the settings sheet's
+# seven pages, docs/sheet-<n>-<page>.png, as the program shows them under Wine: 96 DPI, the "shell" desktop, Japanese in a real
 # font (the templates' "MS UI Gothic" mapped to IPA P Gothic in the prefix), every
 # setting at its default. Like ./test.sh it installs what is missing, builds the x86_64
 # preset, runs in a private Xvfb display and stops everything it started.
@@ -49,5 +51,39 @@ done
 wine "$bin/rig_post.exe" "$caption" 0x111 2 0
 retry timeout 10 bash -c "! wine '$bin/rig_query.exe' rect '$caption'"
 wine "$bin/rig_post.exe" "Clarovia Hidden Window." 0x111 109 0
-retry bash -c "! pgrep -f Clarovia.exe"
+retry bash -c "! pgrep -f 'Clarovia[.]exe'"
+
+# The program at work. The taskbar translucent and the title-bar clock on, through the
+# program's own settings; then real clicks (xdotool, into Wine) on Wine's notepad and
+# registry editor.
+status="HKCU\\Software\\kesto's tool\\Clarovia\\Status"
+for value in EnableTaskbarTP:1 ShowClock:1; do
+  wine reg add "$status" /v "${value%%:*}" /t REG_DWORD /d "${value##*:}" /f >/dev/null 2>&1
+done
+scene=$root/build/scene
+mkdir -p "$scene"
+cp build/x86_64/package/readme.txt "$scene/readme.txt"
+cp LICENSE.txt "$scene/LICENSE.txt"
+setsid wine "$bin/Clarovia.exe" </dev/null >/dev/null 2>&1 &
+retry timeout 10 wine "$bin/rig_post.exe" "Clarovia Hidden Window." 0 0 0
+setsid wine notepad "$(winepath -w "$scene/readme.txt")" </dev/null >/dev/null 2>&1 &
+retry wine "$bin/rig_scene.exe" place "readme.txt - メモ帳" 30 30 620 430
+setsid wine regedit </dev/null >/dev/null 2>&1 &
+retry wine "$bin/rig_scene.exe" place "レジストリ エディター" 640 40 360 300
+setsid wine notepad "$(winepath -w "$scene/LICENSE.txt")" </dev/null >/dev/null 2>&1 &
+retry wine "$bin/rig_scene.exe" place "LICENSE.txt - メモ帳" 300 230 620 400
+sleep 1
+# Double-click on the registry editor's title bar (left half): rolled up. Middle click
+# on the licence's title bar: translucent, over the read-me.
+xdotool mousemove 720 50 click --repeat 2 --delay 80 1
+sleep 1
+xdotool mousemove 420 240 click 2
+sleep 2
+xdotool mousemove 1000 700
+sleep 1
+wine "$bin/rig_scene.exe" "$(winepath -w "$scene/at-work.bmp")"
+convert "$scene/at-work.bmp" docs/clarovia-at-work.png
+echo "docs/clarovia-at-work.png"
+wine "$bin/rig_post.exe" "Clarovia Hidden Window." 0x111 109 0
+retry bash -c "! pgrep -f 'Clarovia[.]exe'"
 clarovia_stop_session

@@ -21,6 +21,8 @@ prefix=$(clarovia_default_prefix)
 t_build=$(_clarovia_now_ms)
 clarovia_build x86_64 i686
 echo "== build: $(clarovia_elapsed "$t_build") s"
+# The release files, which the installer tests and the static package check use.
+./package.sh
 
 t_session=$(_clarovia_now_ms)
 if [[ ${CLAROVIA_KEEP_PREFIX:-0} == 1 ]]; then

@@ -34,7 +34,7 @@ CLAROVIA_PACKAGES=(
   wine wine64
   xvfb xdotool x11-utils xauth
   fonts-ipafont-gothic fonts-wine locales
-  googletest imagemagick
+  googletest imagemagick nsis
 )
 
 # Bump when the way the template is built changes.  The registry settings, the Wine

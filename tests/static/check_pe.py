@@ -507,6 +507,9 @@ def check_version(resources, fixed_version, strings, translation, file_type, wha
 def check_common(pe, arch):
     want = 0x14C if arch == "x86" else 0x8664
     check(pe.machine == want, "machine 0x%x, expected 0x%x" % (pe.machine, want))
+    # What ships carries no debug data (mostly the static runtime's, megabytes of it).
+    debug = [s[0] for s in pe.sections if s[0].startswith((".debug", ".zdebug", "/"))]
+    check(not debug, "debug sections %s" % debug)
     if arch == "x86":
         check(pe.os_version <= (5, 0), "OS version %s newer than Windows 2000" % (pe.os_version,))
         check(pe.subsys_version <= (5, 0), "subsystem version %s newer than Windows 2000" % (pe.subsys_version,))

@@ -1,0 +1,216 @@
+// The x64 installer that ./package.sh makes (dist/), as a user meets it: installed
+// silently for the current user, its program started from where it went, installed
+// again over the running copy, uninstalled silently. The x86 files are checked
+// statically (tests/static/check_package.py).
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "program_fixture.h"
+#include "version.h"
+
+namespace {
+
+constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Clarovia";
+constexpr DWORD kInstallerTimeoutMs = 60000;
+constexpr DWORD kMarker = 123;  // a ClaroviaValue that is not the default
+
+std::wstring Widen(const char* text) {
+    std::wstring wide;
+    while (*text) wide += static_cast<wchar_t>(*text++);
+    return wide;
+}
+
+std::wstring Folder(int csidl) {
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+    return path;
+}
+
+// dist\ of the source tree: three folders above build\x86_64\bin\.
+std::wstring DistFolder() {
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring path = exe;
+    for (int up = 0; up < 4; ++up) path.resize(path.find_last_of(L'\\'));
+    return path + L"\\dist\\";
+}
+
+std::wstring Installer() {
+    return DistFolder() + L"Clarovia-" + Widen(CLAROVIA_VERSION_TEXT) + L"-x64-setup.exe";
+}
+
+std::wstring InstallFolder() { return Folder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Clarovia\\"; }
+std::wstring StartMenuEntry() { return Folder(CSIDL_PROGRAMS) + L"\\Clarovia.lnk"; }
+std::wstring StartupShortcut() { return Folder(CSIDL_STARTUP) + L"\\Clarovia.lnk"; }
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    const HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + name + L"\\");
+            else
+                DeleteFileW((folder + name).c_str());
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+std::wstring UninstallValue(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return {};
+    return value;
+}
+
+bool UninstallKeyExists() {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// Runs a program with arguments and waits for it, pumping; its exit code, or ~0u.
+DWORD RunAndWait(const std::wstring& exe, const std::wstring& arguments) {
+    std::wstring command = L"\"" + exe + L"\" " + arguments;
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return ~0u;
+    CloseHandle(pi.hThread);
+    DWORD code = ~0u;
+    if (rig::WaitFor([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, kInstallerTimeoutMs))
+        GetExitCodeProcess(pi.hProcess, &code);
+    else
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
+// The running copy's hidden window, of any process (null if none).
+HWND RunningCopy() { return FindWindowW(L"#32770", rig::kHiddenWindowCaption); }
+
+// Ends a copy the test did not start (the one a silent update brings back).
+void EndRunningCopy() {
+    const HWND window = RunningCopy();
+    if (!window) return;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+    PostMessageW(window, WM_COMMAND, rig::kCmdExit, 0);
+    if (process) {
+        if (!rig::WaitFor([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, 10000))
+            TerminateProcess(process, 1);
+        CloseHandle(process);
+    }
+}
+
+class InstallerTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        ASSERT_TRUE(Exists(Installer())) << "no installer: run ./package.sh first";
+        RemoveInstallation();
+    }
+
+    void TearDown() override {
+        EndRunningCopy();
+        ProgramTest::TearDown();
+        RemoveInstallation();
+    }
+
+    static void RemoveInstallation() {
+        EndRunningCopy();
+        RemoveTree(InstallFolder());
+        DeleteFileW(StartMenuEntry().c_str());
+        DeleteFileW(StartupShortcut().c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, kUninstallKey);
+    }
+
+    // Silent uninstall: the uninstaller hands over to a copy of itself in %TEMP% and
+    // returns; done once the installed folder is gone.
+    static bool Uninstall(const std::wstring& arguments = L"/S") {
+        if (RunAndWait(InstallFolder() + L"Uninstall.exe", arguments) != 0) return false;
+        return rig::WaitFor([] { return !Exists(InstallFolder()); }, 30000);
+    }
+};
+
+}  // namespace
+
+TEST_F(InstallerTest, SilentInstallRunsUpdatesOverARunningCopyAndUninstallsKeepingTheSettings) {
+    rig::settings::SetDword(L"ClaroviaValue", kMarker);
+
+    // Installed for this user: the files, the Start menu entry, the entry in the list
+    // of installed programs.
+    ASSERT_EQ(RunAndWait(Installer(), L"/S"), 0u);
+    for (const wchar_t* file : {L"Clarovia.exe", L"vitrel.dll", L"readme.txt", L"LICENSE.txt", L"Uninstall.exe"})
+        EXPECT_TRUE(Exists(InstallFolder() + file)) << "not installed: " << testing::PrintToString(std::wstring(file));
+    EXPECT_TRUE(Exists(StartMenuEntry()));
+    EXPECT_EQ(UninstallValue(L"DisplayVersion"), Widen(CLAROVIA_VERSION_TEXT));
+    EXPECT_EQ(UninstallValue(L"InstallLocation") + L"\\", InstallFolder());
+    EXPECT_FALSE(RunningCopy()) << "a first silent install starts nothing";
+    EXPECT_EQ(rig::settings::Dword(L"Startup"), std::nullopt) << "start with Windows is the user's choice";
+
+    // The installed program comes up with its tray icon.
+    program = std::make_unique<rig::Program>(InstallFolder());
+    ASSERT_TRUE(program->Run());
+    EXPECT_TRUE(rig::WaitFor([&] { return !tray->Calls(NIM_ADD).empty(); }));
+    EXPECT_EQ(rig::settings::Dword(L"ClaroviaValue"), kMarker);
+
+    // Installing over it ends it by its exit command (exit code 0, settings written),
+    // replaces the files, and brings the program back.
+    tray->Clear();
+    ASSERT_EQ(RunAndWait(Installer(), L"/S"), 0u);
+    EXPECT_TRUE(program->WaitExit(1000)) << "the running copy was not ended";
+    EXPECT_EQ(program->exitCode(), 0u) << "the running copy was not ended by its exit command";
+    HWND restarted = nullptr;
+    ASSERT_TRUE(rig::WaitFor([&] { return (restarted = RunningCopy()) != nullptr; }, 10000))
+        << "a silent update does not bring back the copy it ended";
+    EXPECT_TRUE(rig::WaitFor([&] { return !tray->Calls(NIM_ADD).empty(); }));
+
+    // The silent uninstall ends the copy, removes the files, the Start menu entry and
+    // the entry in the list; the settings stay.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(restarted, &pid);
+    const HANDLE copy = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    ASSERT_TRUE(copy);
+    EXPECT_TRUE(Uninstall());
+    EXPECT_TRUE(rig::WaitFor([&] { return WaitForSingleObject(copy, 0) == WAIT_OBJECT_0; }));
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(copy, &code);
+    CloseHandle(copy);
+    EXPECT_EQ(code, 0u) << "the uninstaller did not end the copy by its exit command";
+    EXPECT_FALSE(Exists(InstallFolder()));
+    EXPECT_FALSE(Exists(StartMenuEntry()));
+    EXPECT_FALSE(UninstallKeyExists());
+    EXPECT_TRUE(rig::settings::SectionExists(rig::settings::kStatus));
+    EXPECT_EQ(rig::settings::Dword(L"ClaroviaValue"), kMarker);
+}
+
+TEST_F(InstallerTest, StartWithWindowsIsTheProgramsOwnSettingAndSettingsGoOnlyWhenAsked) {
+    // /STARTUP turns on the program's "Startup" setting; the program makes its shortcut.
+    ASSERT_EQ(RunAndWait(Installer(), L"/S /STARTUP"), 0u);
+    EXPECT_EQ(rig::settings::Dword(L"Startup"), 1u);
+    EXPECT_FALSE(Exists(StartupShortcut())) << "the installer makes no shortcut of its own";
+    program = std::make_unique<rig::Program>(InstallFolder());
+    ASSERT_TRUE(program->Run());
+    EXPECT_TRUE(rig::WaitFor([] { return Exists(StartupShortcut()); }));
+
+    // Uninstalled with /REMOVESETTINGS: the running copy ends, and the shortcut, which
+    // would point at nothing, goes with the settings.
+    EXPECT_TRUE(Uninstall(L"/S /REMOVESETTINGS"));
+    EXPECT_TRUE(program->WaitExit());
+    EXPECT_EQ(program->exitCode(), 0u);
+    EXPECT_FALSE(Exists(StartupShortcut()));
+    EXPECT_TRUE(rig::WaitFor([] { return !rig::settings::SectionExists(rig::settings::kStatus); }))
+        << "the settings were kept although their removal was asked for";
+}
