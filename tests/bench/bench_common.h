@@ -74,7 +74,8 @@ struct CostOptions {
 int RunCost(const CostOptions& options);
 int RunRegistryFuzz(int starts, unsigned seed);
 int RunInstanceRace(int rounds);
-int RunSoak(int gestures, unsigned seed);
+// strict: no gesture may be lost (else at most one in twenty, for short runs).
+int RunSoak(int gestures, unsigned seed, bool strict);
 int RunHungShell(int rounds);
 int RunPaintStorm(long reports);
 
