@@ -19,7 +19,7 @@ import zipfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import check_pe  # noqa: E402
-from check_pe import PE, check, failures, parse_version, post_2000_imports  # noqa: E402
+from check_pe import PE, check, parse_version, post_2000_imports  # noqa: E402
 
 ARCHES = {"x86": ("x86", 0x14C), "x64": ("x86_64", 0x8664)}
 RT_VERSION = 16
@@ -112,10 +112,7 @@ def main():
         digest = hashlib.sha256(open(f, "rb").read()).hexdigest()
         check(listed.get(os.path.basename(f)) == digest, "SHA256SUMS: wrong sum for %s" % os.path.basename(f))
         print("%s %d bytes" % (os.path.basename(f), os.path.getsize(f)))
-    for f in failures:
-        print("FAIL:", f)
-    print("%d failure(s)" % len(failures))
-    return 1 if failures else 0
+    return check_pe.report()
 
 
 if __name__ == "__main__":

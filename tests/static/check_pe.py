@@ -647,6 +647,11 @@ def main():
         check_dll(args.dll, arch)
     if args.exe:
         check_exe(args.exe, arch)
+    return report()
+
+
+def report():
+    """Prints every failure and their count; the exit status."""
     for f in failures:
         print("FAIL:", f)
     print("%d failure(s)" % len(failures))
