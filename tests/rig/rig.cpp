@@ -1,5 +1,6 @@
 #include "rig.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "shared_settings.h"
@@ -63,9 +64,22 @@ HostProcess::HostProcess(const wchar_t* exeName) {
     std::wstring command = L"\"" + ProgramDirectory() + exeName + L"\"";
     STARTUPINFOW si = {};
     si.cb = sizeof si;
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) return;
+    // Now and then Wine refuses a process start for a moment: try again before giving up,
+    // and say why, so that a failed set-up is not a mystery.
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
+        if (!started) {
+            std::fprintf(stderr, "rig: %ls did not start (error %lu)\n", exeName, GetLastError());
+            WaitFor([] { return false; }, 200);
+        }
+    }
+    if (!started) return;
     pid_ = pi_.dwProcessId;
-    WaitFor([&] { return (control_ = FindControlWindow(pid_)) != nullptr; }, 10000);
+    // The first start in a fresh prefix can be slow.
+    if (!WaitFor([&] { return (control_ = FindControlWindow(pid_)) != nullptr; }, 30000))
+        std::fprintf(stderr, "rig: %ls (pid %lu) made no control window within 30 s (%s)\n", exeName, pid_,
+                     WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0 ? "it has ended" : "it still runs");
     wchar_t name[64];
     LogName(pid_, name, 64);
     mapping_ = OpenFileMappingW(FILE_MAP_READ, FALSE, name);
