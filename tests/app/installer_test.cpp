@@ -137,7 +137,8 @@ protected:
     }
 
     // Silent uninstall: the uninstaller hands over to a copy of itself in %TEMP% and
-    // returns; done once the installed folder is gone.
+    // returns; the program's part is done once the installed folder is gone (its last
+    // step), the settings' part may follow.
     static bool Uninstall(const std::wstring& arguments = L"/S") {
         if (RunAndWait(InstallFolder() + L"Uninstall.exe", arguments) != 0) return false;
         return rig::WaitFor([] { return !Exists(InstallFolder()); }, 30000);
