@@ -13,3 +13,7 @@ LangString CopyStillRunning ${LANG_ENGLISH} "Clarovia is still running. End it f
 LangString CopyStillRunning ${LANG_JAPANESE} "Clarovia がまだ実行中です。タスクトレイのアイコンから終了してから、再試行してください。"
 LangString FileInUse ${LANG_ENGLISH} "Still in use:"
 LangString FileInUse ${LANG_JAPANESE} "使用中のファイル:"
+LangString LibraryKept ${LANG_ENGLISH} "vitrel.dll is still in use by other programs; the same version stays."
+LangString LibraryKept ${LANG_JAPANESE} "vitrel.dll は他のプログラムが使用中です。同じバージョンのためそのまま使います。"
+LangString LibraryInUse ${LANG_ENGLISH} "Other programs still use the library of the Clarovia that was running (vitrel.dll). Close them, or sign out and in again, then retry."
+LangString LibraryInUse ${LANG_JAPANESE} "実行していた Clarovia のライブラリ (vitrel.dll) を他のプログラムがまだ使用しています。それらを閉じるか、サインアウトしてから、再試行してください。"

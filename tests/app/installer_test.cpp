@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstring>
 #include <string>
 
 #include "program_fixture.h"
@@ -47,6 +48,14 @@ std::wstring StartupShortcut() { return Folder(CSIDL_STARTUP) + L"\\Clarovia.lnk
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// A file that can be opened for writing.
+bool Writable(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
 void RemoveTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
     const HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
@@ -54,14 +63,41 @@ void RemoveTree(const std::wstring& folder) {
         do {
             const std::wstring name = found.cFileName;
             if (name == L"." || name == L"..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(folder + name + L"\\");
-            else
-                DeleteFileW((folder + name).c_str());
+            } else if (!DeleteFileW((folder + name).c_str())) {
+                // A library that processes of this session still map (Wine never lets
+                // go of a hook module) can only be moved out of the way.
+                wchar_t temp[MAX_PATH];
+                GetTempPathW(MAX_PATH, temp);
+                const std::wstring aside = std::wstring(temp) + L"installer-test-" + std::to_wstring(GetTickCount()) +
+                                           L"-" + name;
+                MoveFileExW((folder + name).c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
+            }
         } while (FindNextFileW(find, &found));
         FindClose(find);
     }
     RemoveDirectoryW(folder.c_str());
+}
+
+// Gives a library the file version 9.9.9.9 in its version record, as another release
+// of it would carry.
+bool MakeAnotherVersion(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD done = 0;
+    bool ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) && done == bytes.size();
+    const size_t fixed = bytes.find(std::string("\xBD\x04\xEF\xFE", 4));
+    ok = ok && fixed != std::string::npos && fixed + 16 <= bytes.size();
+    if (ok) {
+        const DWORD version[2] = {MAKELONG(9, 9), MAKELONG(9, 9)};  // dwFileVersionMS, dwFileVersionLS
+        std::memcpy(&bytes[fixed + 8], version, sizeof version);
+        ok = SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 &&
+             WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) && done == bytes.size();
+    }
+    CloseHandle(file);
+    return ok;
 }
 
 std::wstring UninstallValue(const wchar_t* name) {
@@ -214,4 +250,43 @@ TEST_F(InstallerTest, StartWithWindowsIsTheProgramsOwnSettingAndSettingsGoOnlyWh
     EXPECT_FALSE(Exists(StartupShortcut()));
     EXPECT_TRUE(rig::WaitFor([] { return !rig::settings::SectionExists(rig::settings::kStatus); }))
         << "the settings were kept although their removal was asked for";
+}
+
+TEST_F(InstallerTest, AnotherLibraryStillInUseStopsAnUpdateBeforeAnythingIsWritten) {
+    ASSERT_EQ(RunAndWait(Installer(), L"/S"), 0u);
+    const std::wstring library = InstallFolder() + L"vitrel.dll";
+    ASSERT_TRUE(MakeAnotherVersion(library));
+
+    // The installed copy runs, its hooks reach this process (and under Wine stay mapped
+    // in it), and it ends: its library is still in use by others.
+    program = std::make_unique<rig::Program>(InstallFolder());
+    ASSERT_TRUE(program->Run());
+    PostMessageW(nullptr, WM_NULL, 0, 0);
+    rig::PumpMessages();
+    ASSERT_TRUE(program->Exit());
+    ASSERT_FALSE(Writable(library)) << "the ended copy's library is no longer in use (the case cannot be made here)";
+
+    // New hooks from the same path would run in the old module: the update stops, and
+    // neither the library nor the program was written.
+    FILETIME before = {}, after = {};
+    const HANDLE exe = CreateFileW((InstallFolder() + L"Clarovia.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(exe, INVALID_HANDLE_VALUE);
+    GetFileTime(exe, nullptr, nullptr, &before);
+    CloseHandle(exe);
+    EXPECT_NE(RunAndWait(Installer(), L"/S"), 0u) << "the update went ahead over another library in use";
+    DWORD handle = 0;
+    std::string info(GetFileVersionInfoSizeW(library.c_str(), &handle), '\0');
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(!info.empty() && GetFileVersionInfoW(library.c_str(), 0, static_cast<DWORD>(info.size()), info.data()) &&
+                VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+    EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(MAKELONG(9, 9))) << "the library in use was replaced";
+    const HANDLE again = CreateFileW((InstallFolder() + L"Clarovia.exe").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                     nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(again, INVALID_HANDLE_VALUE);
+    GetFileTime(again, nullptr, nullptr, &after);
+    CloseHandle(again);
+    EXPECT_EQ(CompareFileTime(&before, &after), 0) << "the program was written although the update stopped";
+    EXPECT_FALSE(RunningCopy());
 }
