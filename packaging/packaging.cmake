@@ -13,17 +13,15 @@ list(GET clarovia_version_parts 0 CPACK_PACKAGE_VERSION_MAJOR)
 list(GET clarovia_version_parts 1 CPACK_PACKAGE_VERSION_MINOR)
 list(GET clarovia_version_parts 2 CPACK_PACKAGE_VERSION_PATCH)
 
+# The architecture's name in the file names, the installer's own target, and what the
+# read-me says the build serves.
 if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64)$")
   set(CLAROVIA_PACKAGE_ARCH x64)
   set(CPACK_NSIS_CLAROVIA_TARGET amd64-unicode)
+  set(CLAROVIA_SERVES "64-bit programs only (for 32-bit programs, run the x86 build)")
 else()
   set(CLAROVIA_PACKAGE_ARCH x86)
   set(CPACK_NSIS_CLAROVIA_TARGET x86-unicode)
-endif()
-
-if(CLAROVIA_PACKAGE_ARCH STREQUAL "x64")
-  set(CLAROVIA_SERVES "64-bit programs only (for 32-bit programs, run the x86 build)")
-else()
   set(CLAROVIA_SERVES "32-bit programs (on 32-bit Windows, all of them)")
 endif()
 # Texts for Notepad on any Windows: CRLF.
