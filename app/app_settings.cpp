@@ -105,9 +105,9 @@ void AppSettings::Load() {
 
     // The desktop label colours as the list view shows them now: they are given back
     // when a label mode is switched off.
-    const HWND list = FindDesktopListView();
-    DesktopListTextBkColor = list ? DesktopListColor(list, LVM_GETTEXTBKCOLOR) : 0;
-    DesktopListTextColor = list ? DesktopListColor(list, LVM_GETTEXTCOLOR) : 0;
+    DesktopListTextBkColor.reset();
+    DesktopListTextColor.reset();
+    CaptureDesktopListColors();
 
     // The user maintains the filter by hand: names "100" down to "0", gaps allowed.
     // Only the names that are there are read (other names are not entries).
@@ -123,6 +123,14 @@ void AppSettings::Load() {
         std::wstring name = filter.GetString(std::to_wstring(i).c_str(), L"");
         if (!name.empty()) ClassFilter.push_back(std::move(name));
     }
+}
+
+void AppSettings::CaptureDesktopListColors() {
+    if (DesktopListTextBkColor && DesktopListTextColor) return;
+    const HWND list = FindDesktopListView();
+    if (!list) return;
+    if (!DesktopListTextBkColor) DesktopListTextBkColor = DesktopListColor(list, LVM_GETTEXTBKCOLOR);
+    if (!DesktopListTextColor) DesktopListTextColor = DesktopListColor(list, LVM_GETTEXTCOLOR);
 }
 
 void AppSettings::Save() const {

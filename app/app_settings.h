@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "class_filter.h"
@@ -25,8 +26,12 @@ public:
     void Load();
     void Save() const;
 
-    COLORREF DesktopListTextBkColor{};  // captured at load, not stored
-    COLORREF DesktopListTextColor{};    // captured at load, not stored
+    // The desktop list view's own label colours, captured at load (or, if it did not
+    // answer then, as soon as it does); never stored.
+    std::optional<COLORREF> DesktopListTextBkColor;
+    std::optional<COLORREF> DesktopListTextColor;
+    // Reads those of the two colours that are not known yet.
+    void CaptureDesktopListColors();
     ClassFilterList ClassFilter;
 
 private:

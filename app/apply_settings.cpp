@@ -5,7 +5,6 @@
 #include "startup_shortcut.h"
 
 namespace {
-constexpr UINT_PTR CLOCK_TIMER_ID = 1;
 constexpr UINT kClockPeriodMs = 1000;
 }  // namespace
 
@@ -19,7 +18,7 @@ void CMainHiddenDlg::ApplySettings() {
     RedrawTaskbarIfChanged();
     ReconcileStartupShortcut();
     UpdateClockTimer();
-    Tray.Show(!Settings.NoTaskTrayIcon);
+    ShowTrayIcon();
 }
 
 void CMainHiddenDlg::RedrawTaskbarIfChanged() {

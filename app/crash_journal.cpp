@@ -1,23 +1,65 @@
 #include "crash_journal.h"
 
-#include <sstream>
+#include <cstdio>
 
 #include "start_button.h"
 #include "window_util.h"
 
 namespace {
 constexpr wchar_t kJournal[] = L"Journal";
-constexpr wchar_t kShaded[] = L"Shaded";  // "window height" pairs, blank-separated
-constexpr wchar_t kClockWindow[] = L"ClockWindow";
-constexpr wchar_t kClockTitle[] = L"ClockTitle";
+// Written by every change: a journal without it was left by a version whose journal
+// outlived the log-on session, and is not applied.
+constexpr wchar_t kFormat[] = L"Format";
+constexpr int kFormatVersion = 2;
+constexpr wchar_t kShadedCount[] = L"ShadedCount";  // then "Shaded<i>": "window pid height class"
+constexpr wchar_t kClockCount[] = L"ClockCount";    // then "Clock<i>": "window pid class", "Clock<i>Title"
 constexpr wchar_t kButtonOwnText[] = L"StartButtonOwnText";
 constexpr wchar_t kButtonSetText[] = L"StartButtonSetText";
 constexpr wchar_t kButtonSet[] = L"StartButtonSet";
+// No more entries than this are read back, whatever the count says.
+constexpr int kMaxEntries = 256;
 
 // Window handles are 32-bit significant in every process: stored as such.
 long long WordOf(HWND window) { return static_cast<int32_t>(reinterpret_cast<intptr_t>(window)); }
 HWND WindowOf(long long word) {
     return static_cast<HWND>(reinterpret_cast<void*>(static_cast<intptr_t>(static_cast<int32_t>(word))));
+}
+
+std::wstring Name(const wchar_t* stem, int index, const wchar_t* tail = L"") {
+    return stem + std::to_wstring(index) + tail;
+}
+
+DWORD ProcessOf(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return pid;
+}
+
+// "window pid class" with the extra numbers in between.
+std::wstring Identity(HWND window, const std::wstring& middle) {
+    return std::to_wstring(WordOf(window)) + L' ' + std::to_wstring(ProcessOf(window)) + L' ' + middle +
+           fw::ClassName(window);
+}
+
+// A journaled window: its handle is only taken for the same window if the window
+// there now has the same class and process.
+struct Entry {
+    HWND window = nullptr;
+    int number = 0;  // the height, for a shaded window
+    bool same = false;
+};
+
+Entry Parse(const std::wstring& text, bool withNumber) {
+    Entry e;
+    long long word = 0;
+    unsigned long pid = 0;
+    int consumed = 0;
+    const int fields = withNumber ? std::swscanf(text.c_str(), L"%lld %lu %d %n", &word, &pid, &e.number, &consumed)
+                                  : std::swscanf(text.c_str(), L"%lld %lu %n", &word, &pid, &consumed);
+    if (fields != (withNumber ? 3 : 2)) return e;
+    e.window = WindowOf(word);
+    e.same = IsWindow(e.window) && ProcessOf(e.window) == pid && fw::ClassName(e.window) == text.substr(consumed);
+    return e;
 }
 
 int Height(HWND window) {
@@ -26,71 +68,113 @@ int Height(HWND window) {
     return rc.bottom - rc.top;
 }
 
-void RecoverShaded(const std::wstring& list) {
-    std::wistringstream in(list);
-    long long word = 0;
-    int height = 0;
-    while (in >> word >> height) {
-        const HWND window = WindowOf(word);
-        // Still rolled up as the program left it: unrolled. Anything else is the user's.
-        if (height > 0 && IsWindow(window) && Height(window) == ShadedWindows::TitleBarHeight(window))
-            ShadedWindows::ResizeKeepingPosition(window, height);
+int Count(const fw::ProfileSection& journal, const wchar_t* name) {
+    const int n = journal.GetInt(name, 0);
+    return n < 0 ? 0 : n > kMaxEntries ? kMaxEntries : n;
+}
+
+void RecoverShaded(const fw::ProfileSection& journal) {
+    for (int i = 0, n = Count(journal, kShadedCount); i < n; ++i) {
+        const Entry e = Parse(journal.GetString(Name(L"Shaded", i).c_str(), L""), true);
+        // Still rolled up as the program left it: unrolled (the move is queued for the
+        // window, hung or not). Anything else is the user's.
+        if (e.same && e.number > 0 && Height(e.window) == ShadedWindows::TitleBarHeight(e.window))
+            ShadedWindows::ResizeKeepingPosition(e.window, e.number);
     }
 }
 
-void RecoverClock(HWND window, const std::wstring& ownTitle) {
-    if (CrashJournal::ShowsClock(window, ownTitle))
-        fw::SendBounded(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ownTitle.c_str()));
+void RecoverClock(const fw::ProfileSection& journal, CrashJournal::Leftover& left) {
+    for (int i = 0, n = Count(journal, kClockCount); i < n; ++i) {
+        const Entry e = Parse(journal.GetString(Name(L"Clock", i).c_str(), L""), false);
+        const std::wstring own = journal.GetString(Name(L"Clock", i, L"Title").c_str(), L"");
+        if (!e.same || !CrashJournal::ShowsClock(e.window, own)) continue;
+        if (!fw::SendBounded(e.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(own.c_str())))
+            left.titles.push_back({e.window, own});
+    }
 }
 
-void RecoverStartButton(const std::wstring& ownText, const std::wstring& setText) {
-    if (ReadStartButtonText() == setText) SetStartButtonText(ownText);
+void RecoverStartButton(const fw::ProfileSection& journal, CrashJournal::Leftover& left) {
+    if (!journal.GetInt(kButtonSet, 0)) return;
+    const std::wstring own = journal.GetString(kButtonOwnText, L"");
+    const std::wstring set = journal.GetString(kButtonSetText, L"");
+    if (ReadStartButtonText() != set) return;
+    SetStartButtonText(own);
+    // A button that did not take it still shows that run's text, which is not its own.
+    if (ReadStartButtonText() == set) {
+        left.buttonOwnText = own;
+        left.buttonSetText = set;
+    }
 }
 }  // namespace
 
-void CrashJournal::Recover() const {
-    if (!profile_.SectionExists(kJournal)) return;
-    RecoverShaded(profile_.GetString(kJournal, kShaded, L""));
-    RecoverClock(WindowOf(profile_.GetInt(kJournal, kClockWindow, 0)), profile_.GetString(kJournal, kClockTitle, L""));
-    if (profile_.GetInt(kJournal, kButtonSet, 0))
-        RecoverStartButton(profile_.GetString(kJournal, kButtonOwnText, L""),
-                           profile_.GetString(kJournal, kButtonSetText, L""));
+CrashJournal::Leftover CrashJournal::Recover() const {
+    Leftover left;
+    if (!profile_.SectionExists(kJournal)) return left;
+    {
+        const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::Read);
+        if (journal.GetInt(kFormat, 0) == kFormatVersion) {
+            RecoverShaded(journal);
+            RecoverClock(journal, left);
+            RecoverStartButton(journal, left);
+        }
+    }
     Clear();
+    return left;
 }
 
 void CrashJournal::RecordShaded(const std::list<ShadeRecord>& records) const {
-    std::wostringstream out;
-    for (const ShadeRecord& r : records) out << WordOf(r.window) << L' ' << r.height << L' ';
-    profile_.WriteString(kJournal, kShaded, out.str());
+    const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
+    journal.WriteInt(kFormat, kFormatVersion);
+    int i = 0;
+    for (const ShadeRecord& r : records)
+        journal.WriteString(Name(L"Shaded", i++).c_str(), Identity(r.window, std::to_wstring(r.height) + L' '));
+    journal.WriteInt(kShadedCount, i);
 }
 
-void CrashJournal::RecordClock(HWND window, const std::wstring& ownTitle) const {
-    // The title first: a window without its title is never given an empty one.
-    profile_.WriteString(kJournal, kClockTitle, window ? ownTitle : std::wstring());
-    profile_.WriteInt(kJournal, kClockWindow, static_cast<int>(WordOf(window)));
+void CrashJournal::RecordClock(const std::vector<TitleClock::OwnTitle>& carriers) const {
+    const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
+    journal.WriteInt(kFormat, kFormatVersion);
+    // The titles first: a window is never named without its own title.
+    int i = 0;
+    for (const TitleClock::OwnTitle& c : carriers) {
+        journal.WriteString(Name(L"Clock", i, L"Title").c_str(), c.title);
+        journal.WriteString(Name(L"Clock", i++).c_str(), Identity(c.window, L""));
+    }
+    journal.WriteInt(kClockCount, i);
 }
 
 void CrashJournal::RecordStartButton(const std::wstring& ownText, const std::wstring& setText) const {
-    profile_.WriteString(kJournal, kButtonOwnText, ownText);
-    profile_.WriteString(kJournal, kButtonSetText, setText);
-    profile_.WriteInt(kJournal, kButtonSet, 1);
+    const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
+    journal.WriteInt(kFormat, kFormatVersion);
+    journal.WriteString(kButtonOwnText, ownText);
+    journal.WriteString(kButtonSetText, setText);
+    journal.WriteInt(kButtonSet, 1);
 }
 
-void CrashJournal::ForgetStartButton() const { profile_.WriteInt(kJournal, kButtonSet, 0); }
+void CrashJournal::ForgetStartButton() const {
+    fw::ProfileSection(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile).WriteInt(kButtonSet, 0);
+}
 
 void CrashJournal::ClearGivenBack() const {
     if (!profile_.SectionExists(kJournal)) return;
-    const bool clock = ShowsClock(WindowOf(profile_.GetInt(kJournal, kClockWindow, 0)),
-                                  profile_.GetString(kJournal, kClockTitle, L""));
-    const bool button = profile_.GetInt(kJournal, kButtonSet, 0) &&
-                        ReadStartButtonText() == profile_.GetString(kJournal, kButtonSetText, L"");
-    if (!clock && !button) {
+    std::vector<TitleClock::OwnTitle> still;
+    bool button = false;
+    {
+        const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::Read);
+        for (int i = 0, n = Count(journal, kClockCount); i < n; ++i) {
+            const Entry e = Parse(journal.GetString(Name(L"Clock", i).c_str(), L""), false);
+            const std::wstring own = journal.GetString(Name(L"Clock", i, L"Title").c_str(), L"");
+            if (e.same && ShowsClock(e.window, own)) still.push_back({e.window, own});
+        }
+        button = journal.GetInt(kButtonSet, 0) && ReadStartButtonText() == journal.GetString(kButtonSetText, L"");
+    }
+    if (still.empty() && !button) {
         Clear();
         return;
     }
     // Shaded windows are rolled down by moves queued for them, hung or not.
-    profile_.WriteString(kJournal, kShaded, L"");
-    if (!clock) RecordClock(nullptr, L"");
+    fw::ProfileSection(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile).WriteInt(kShadedCount, 0);
+    RecordClock(still);
     if (!button) ForgetStartButton();
 }
 

@@ -1,28 +1,46 @@
 // What the program has changed in other windows, kept in its registry key while the
-// change lasts: the shaded windows and their heights, the window that carries the clock
-// and its own title, the start button's own text. A clean end clears it; a program that
-// was killed leaves it behind, and the next start gives those windows back first.
+// change lasts: the shaded windows and their heights, the windows that carry the clock
+// (or may still) and their own titles, the start button's own text. A clean end clears
+// it; a program that was killed leaves it behind, and the next start gives those
+// windows back first.
+//
+// The journal lives in a volatile key: it ends with the log-on session, so a later
+// session never applies it to windows that merely reuse the handles. Each window is
+// named with its class and process as well.
 #pragma once
 
 #include <windows.h>
 
 #include <list>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "profile.h"
 #include "shaded_windows.h"
+#include "title_clock.h"
 
 class CrashJournal {
 public:
     explicit CrashJournal(const fw::Profile& profile) : profile_(profile) {}
 
+    // What an earlier run left changed and this start could not give back yet (the
+    // window did not answer): for this run to give back, and to keep in its journal.
+    struct Leftover {
+        std::vector<TitleClock::OwnTitle> titles;
+        // The start button's own text while it still shows the one that run set.
+        std::optional<std::wstring> buttonOwnText;
+        std::wstring buttonSetText;
+    };
+
     // Gives back what a run that did not end cleanly left changed (only to windows that
-    // still exist and still show what that run set), then forgets it.
-    void Recover() const;
+    // are still the same windows and still show what that run set), then forgets it.
+    // What could not be given back is returned.
+    Leftover Recover() const;
 
     void RecordShaded(const std::list<ShadeRecord>& records) const;
-    // The clock's window and its own title (null: no window carries the clock).
-    void RecordClock(HWND window, const std::wstring& ownTitle) const;
+    // The windows that carry the clock, or may still, with their own titles.
+    void RecordClock(const std::vector<TitleClock::OwnTitle>& carriers) const;
     // The start button's own text and the one the program gave it (none: it shows its own).
     void RecordStartButton(const std::wstring& ownText, const std::wstring& setText) const;
     void ForgetStartButton() const;

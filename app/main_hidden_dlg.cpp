@@ -18,9 +18,17 @@ CMainHiddenDlg::CMainHiddenDlg(const fw::Profile& profile)
       Journal(profile) {
     // A run that was killed gives back what it changed first: otherwise the start
     // button's text it set would pass for the button's own below.
-    Journal.Recover();
-    // Before the program changes anything: what the button is given back.
-    InitialStartButtonText = ReadStartButtonText();
+    const CrashJournal::Leftover left = Journal.Recover();
+    // Before the program changes anything: what the button is given back. A text that
+    // run set and could not take back is never taken for the button's own.
+    InitialStartButtonText = left.buttonOwnText ? *left.buttonOwnText : ReadStartButtonText();
+    if (left.buttonOwnText) {
+        Journal.RecordStartButton(InitialStartButtonText, left.buttonSetText);
+        journaledButtonText_ = left.buttonSetText;
+    }
+    // Titles that run could not give back are this run's to give back.
+    for (const TitleClock::OwnTitle& owed : left.titles) Clock.Owe(owed.window, owed.title);
+    JournalClock();
     Clock.NotifyBeforeWriting(&CMainHiddenDlg::JournalClockTarget, this);
 }
 
@@ -36,7 +44,7 @@ BOOL CMainHiddenDlg::OnInitDialog() {
         return TRUE;
     }
     Tray.Fill(hwnd(), WM_TRAYNOTIFY);
-    Tray.Show(!Settings.NoTaskTrayIcon);
+    ShowTrayIcon();
     DesktopIcons.TakeColor(static_cast<COLORREF>(Settings.DeskTopIconTextColor));
     ApplySettings();
     TrimWorkingSet();
@@ -58,7 +66,10 @@ INT_PTR CMainHiddenDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         TrimWorkingSet();
         return Handled(0);
     case WM_TIMER:
-        ClockTick();
+        if (wParam == TRAY_RETRY_TIMER_ID)
+            RetryTrayIcon();
+        else
+            ClockTick();
         return Handled(0);
     case WM_SHADE_DBLCLK:
     case WM_SHADE_RCLICK:
@@ -96,7 +107,8 @@ void CMainHiddenDlg::TrimWorkingSet() {
 void CMainHiddenDlg::OnTaskbarCreated() {
     // The shell has (re)started: its new taskbar knows nothing of the program yet.
     if (!Library.bound()) return;
-    Tray.Show(!Settings.NoTaskTrayIcon);
+    TrayRetries = 0;
+    ShowTrayIcon();
     SetStartButtonText(Settings.EnableStartButtonTP ? Settings.StartButtonText : InitialStartButtonText);
     Library.EnableTaskbarTP(Settings.EnableTaskbarTP, Settings.EnableStartMenuTP);
 }
@@ -118,7 +130,9 @@ void CMainHiddenDlg::SetStartButtonText(const std::wstring& text) {
     }
 }
 
-IconTextLook CMainHiddenDlg::DesktopIconLook() const {
+IconTextLook CMainHiddenDlg::DesktopIconLook() {
+    // A list view that did not answer so far is asked again.
+    Settings.CaptureDesktopListColors();
     return {Settings.DeskTopIconBkMode, Settings.DeskTopIconTextColorMode,
             static_cast<COLORREF>(Settings.DeskTopIconTextColor), Settings.DesktopListTextBkColor,
             Settings.DesktopListTextColor};
@@ -153,29 +167,21 @@ void CMainHiddenDlg::ClockTick() {
 }
 
 void CMainHiddenDlg::RestoreClockTitle() {
+    // A window that does not take its own title back (its thread hung) stays in the
+    // journal and is given it back at the next chance: at a tick, or by the next start.
     Clock.RestoreTitle();
-    // A window that did not take its own title back (its thread hung) stays in the
-    // journal and is given it back at the next chance: here again, or by the next start.
-    if (journaledClock_ && CrashJournal::ShowsClock(journaledClock_, journaledTitle_)) {
-        fw::SendBounded(journaledClock_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(journaledTitle_.c_str()));
-        if (CrashJournal::ShowsClock(journaledClock_, journaledTitle_)) return;
-    }
     JournalClock();
 }
 
-void CMainHiddenDlg::JournalClockTarget(void* self, HWND window, const wchar_t* ownTitle) {
+void CMainHiddenDlg::JournalClockTarget(void* self) {
     // Before the title changes: a kill right after it finds the window in the journal.
-    auto* dlg = static_cast<CMainHiddenDlg*>(self);
-    if (window == dlg->journaledClock_ && dlg->journaledTitle_ == ownTitle) return;
-    dlg->journaledClock_ = window;
-    dlg->journaledTitle_ = ownTitle;
-    dlg->Journal.RecordClock(window, ownTitle);
+    static_cast<CMainHiddenDlg*>(self)->JournalClock();
 }
 
 void CMainHiddenDlg::JournalClock() {
-    // Written when the clock moves to another window or that window's title changes.
-    if (Clock.window() == journaledClock_ && (!journaledClock_ || journaledTitle_ == Clock.ownTitle())) return;
-    journaledClock_ = Clock.window();
-    journaledTitle_ = journaledClock_ ? Clock.ownTitle() : L"";
-    Journal.RecordClock(journaledClock_, journaledTitle_);
+    // Written when the windows that carry the clock, or their own titles, change.
+    std::vector<TitleClock::OwnTitle> carriers = Clock.carriers();
+    if (carriers == journaledClock_) return;
+    journaledClock_ = std::move(carriers);
+    Journal.RecordClock(journaledClock_);
 }

@@ -18,6 +18,12 @@
 #include "tray_icon.h"
 
 // Private messages of the program (and WM_APPLY_SETTINGS, the settings sheet's).
+// The hidden window's timers.
+enum : UINT_PTR {
+    CLOCK_TIMER_ID = 1,       // the title-bar clock, once a second
+    TRAY_RETRY_TIMER_ID = 2,  // the tray icon asked for again
+};
+
 enum : UINT {
     WM_CONSUMED_PRIVATE = WM_USER + 111,  // 0x46F: taken without effect and not passed on
     WM_TRAYNOTIFY = WM_USER + 1000,       // 0x7E8: the tray icon's callback; a second start
@@ -40,6 +46,10 @@ private:
 
     // Tray icon and menu (tray.cpp)
     void OnTrayNotify(LPARAM mouseMessage);
+    // Shows or hides the icon as the settings say; a taskbar that does not take the
+    // request yet (busy at log-on) is asked again a few times, ever less often.
+    void ShowTrayIcon();
+    void RetryTrayIcon();
     void ShowTrayMenu();
     void OnCommand(UINT id);
     void TogglePause();
@@ -53,7 +63,7 @@ private:
 
     // The shell tweaks, with the current settings
     void SetStartButtonText(const std::wstring& text);
-    IconTextLook DesktopIconLook() const;
+    IconTextLook DesktopIconLook();
     void ApplyDesktopIconText();
     void ReassertIconColors();
     void ApplyExplorerBands(HWND window);
@@ -64,11 +74,12 @@ private:
     void RestoreClockTitle();
     // Keeps the journal in line with what the clock and the shaded windows hold now.
     void JournalClock();
-    static void JournalClockTarget(void* self, HWND window, const wchar_t* ownTitle);
+    static void JournalClockTarget(void* self);
     void JournalShaded() const { Journal.RecordShaded(Shaded.records()); }
 
     HICON AppIcon = nullptr;  // a shared resource icon: never destroyed
     TrayIcon Tray;
+    int TrayRetries = 0;  // requests to the taskbar repeated since the last one it took
     int SheetOpen = 0;
     std::wstring InitialStartButtonText;
     AppSettings Settings;
@@ -80,8 +91,7 @@ private:
     TitleClock Clock;
     CLibraryBinding Library;
     CrashJournal Journal;
-    HWND journaledClock_ = nullptr;
-    std::wstring journaledTitle_;
+    std::vector<TitleClock::OwnTitle> journaledClock_;
     std::wstring journaledButtonText_;  // empty: the journal says the button shows its own
     // Broadcast by a shell that (re)starts: "TaskbarCreated".
     const UINT taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");

@@ -4,6 +4,8 @@
 #include "about_dlg.h"
 #include "resource.h"
 
+#include <iterator>
+
 void CMainHiddenDlg::OnTrayNotify(LPARAM mouseMessage) {
     switch (mouseMessage) {
     case WM_RBUTTONUP:
@@ -24,6 +26,27 @@ void CMainHiddenDlg::OnTrayNotify(LPARAM mouseMessage) {
     default:
         break;
     }
+}
+
+namespace {
+// The waits before each repeated request: about six minutes in all, then the program
+// waits for "TaskbarCreated" or the next apply.
+constexpr UINT kTrayRetryDelaysMs[] = {1000, 2000, 4000, 8000, 15000, 30000, 60000, 60000, 60000, 120000};
+}  // namespace
+
+void CMainHiddenDlg::ShowTrayIcon() {
+    KillTimer(hwnd(), TRAY_RETRY_TIMER_ID);
+    if (Tray.Show(!Settings.NoTaskTrayIcon)) {
+        TrayRetries = 0;
+        return;
+    }
+    if (TrayRetries >= static_cast<int>(std::size(kTrayRetryDelaysMs))) return;
+    SetTimer(hwnd(), TRAY_RETRY_TIMER_ID, kTrayRetryDelaysMs[TrayRetries], nullptr);
+}
+
+void CMainHiddenDlg::RetryTrayIcon() {
+    ++TrayRetries;
+    ShowTrayIcon();
 }
 
 void CMainHiddenDlg::ShowTrayMenu() {

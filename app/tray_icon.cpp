@@ -18,15 +18,20 @@ void TrayIcon::Fill(HWND owner, UINT callbackMessage) {
     lstrcpynW(data_.szTip, fw::ResourceString(IDS_TRAY_TIP).c_str(), ARRAYSIZE(data_.szTip));
 }
 
-void TrayIcon::Show(bool show) {
-    if (!filled()) return;
+bool TrayIcon::Show(bool show) {
+    if (!filled()) return true;
     // The request is a message to the taskbar that waits for its answer (with no bound
     // on some systems): a taskbar that does not answer now does not get it, and a hung
     // shell cannot hold the program. A taskbar that comes back announces itself with
     // "TaskbarCreated" if it was restarted, and removes the icons of programs gone.
     const HWND taskbar = FindWindowW(kTaskbarClass, nullptr);
-    if (taskbar && !fw::SendBounded(taskbar, WM_NULL, 0, 0)) return;
-    Shell_NotifyIconW(show ? NIM_ADD : NIM_DELETE, &data_);
+    if (taskbar && !fw::SendBounded(taskbar, WM_NULL, 0, 0)) return false;
+    if (!show) {
+        Shell_NotifyIconW(NIM_DELETE, &data_);
+        return true;
+    }
+    // An icon that is there already refuses to be added again but takes a change.
+    return Shell_NotifyIconW(NIM_ADD, &data_) || Shell_NotifyIconW(NIM_MODIFY, &data_);
 }
 
 void TrayIcon::Remove() { Show(false); }

@@ -75,9 +75,10 @@ public:
         reset(key);
         return true;
     }
-    bool Create(HKEY parent, const wchar_t* path) {
+    // `options`: REG_OPTION_VOLATILE for a key that ends with the log-on session.
+    bool Create(HKEY parent, const wchar_t* path, DWORD options = REG_OPTION_NON_VOLATILE) {
         HKEY key = nullptr;
-        if (RegCreateKeyExW(parent, path, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key, nullptr) !=
+        if (RegCreateKeyExW(parent, path, 0, nullptr, options, KEY_READ | KEY_WRITE, nullptr, &key, nullptr) !=
             ERROR_SUCCESS)
             return false;
         reset(key);

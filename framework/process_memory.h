@@ -4,19 +4,13 @@
 
 #include <windows.h>
 
-#include <utility>
-
 namespace fw {
 
 class ForeignBlock {
 public:
-    ForeignBlock(HANDLE process, SIZE_T size)
-        : process_(process),
-          address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)),
-          size_(size) {}
-    ~ForeignBlock() {
-        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    }
+    // Fails (no block) while too many blocks are still kept for late answers.
+    ForeignBlock(HANDLE process, SIZE_T size);
+    ~ForeignBlock();
     ForeignBlock(const ForeignBlock&) = delete;
     ForeignBlock& operator=(const ForeignBlock&) = delete;
 
@@ -24,14 +18,19 @@ public:
     void* address() const { return address_; }
 
     // Whole-block copies; false unless every byte went across.
-    bool Write(const void* from) const {
-        SIZE_T done = 0;
-        return WriteProcessMemory(process_, address_, from, size_, &done) && done == size_;
-    }
-    bool Read(void* to) const {
-        SIZE_T done = 0;
-        return ReadProcessMemory(process_, address_, to, size_, &done) && done == size_;
-    }
+    bool Write(const void* from) const;
+    bool Read(void* to) const;
+
+    // A message pointing into the block was sent to `window` and not answered in time:
+    // the window may have taken it and still write into the block when it answers. The
+    // block is then not freed with this object but kept until the window's thread has
+    // answered a later message (it takes the messages of one sender in order), the
+    // window is gone or the process has ended.
+    void KeepForLateAnswer(HWND window);
+
+    // How many blocks are kept for late answers now (after giving back those that no
+    // message can reach any more).
+    static int KeptCount();
 
 private:
     HANDLE process_;

@@ -8,6 +8,8 @@ ProfileSection::ProfileSection(const Profile& profile, const wchar_t* section, A
     const std::wstring path = profile.root() + L"\\" + section;
     if (access == Access::Write)
         key_.Create(HKEY_CURRENT_USER, path.c_str());
+    else if (access == Access::WriteVolatile)
+        key_.Create(HKEY_CURRENT_USER, path.c_str(), REG_OPTION_VOLATILE);
     else
         key_.Open(HKEY_CURRENT_USER, path.c_str(), KEY_READ);
 }

@@ -19,7 +19,9 @@ class Profile;
 // there reads as all defaults and takes no writes.
 class ProfileSection {
 public:
-    enum class Access { Read, Write };
+    // WriteVolatile: a section made now lasts only as long as the log-on session (one
+    // that is there already keeps what it is).
+    enum class Access { Read, Write, WriteVolatile };
     ProfileSection(const Profile& profile, const wchar_t* section, Access access);
 
     int GetInt(const wchar_t* entry, int defaultValue) const;

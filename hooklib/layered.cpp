@@ -18,22 +18,28 @@ constexpr UINT kSendTimeoutMs = 500;
 // once: a hung shell costs the caller one timeout, not one for every message.
 constexpr DWORD kSystemHungMs = 5000;
 
-// Sends with a bounded wait; whether the window answered in time.
-bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+enum class Sent { Answered, TimedOut, Skipped };
+
+// Sends with a bounded wait. TimedOut: the message went out but the window did not
+// answer in time; it may still take it, late. Skipped: nothing was sent.
+Sent SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const DWORD thread = GetWindowThreadProcessId(window, nullptr);
     if (thread && thread == g_process.unansweredThread && GetTickCount() - g_process.unansweredSince < kSystemHungMs)
-        return false;
+        return Sent::Skipped;
     DWORD_PTR result = 0;
-    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result)) return true;
+    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result))
+        return Sent::Answered;
     if (thread && IsWindow(window)) {
         g_process.unansweredThread = thread;
         g_process.unansweredSince = GetTickCount();
     }
-    return false;
+    return Sent::TimedOut;
 }
 
-// Whether the window took the switch in time.
-bool SetRedraw(HWND window, bool on) { return SendBounded(window, WM_SETREDRAW, on, on); }
+// Queues redraw-on behind whatever was sent to the window before: sent messages of one
+// thread are taken in the order they were sent, so it arrives after a redraw-off that
+// the window took but has not yet carried out.
+void QueueRedrawOn(HWND window) { SendNotifyMessageW(window, WM_SETREDRAW, TRUE, TRUE); }
 
 bool IsOwnThreadWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
 
@@ -68,14 +74,22 @@ int SetTransparent(HWND window, int alpha) {
     // leave a hidden window marked visible without ever being shown.
     // A window that does not take the first switch is left as it is.
     const bool shown = IsWindowVisible(window) != FALSE;
-    if (shown && !SetRedraw(window, false)) return 0;
+    if (shown) {
+        const Sent off = SendBounded(window, WM_SETREDRAW, FALSE, 0);
+        if (off != Sent::Answered) {
+            // The window may still take redraw-off late, and would then stop painting
+            // and lose WS_VISIBLE for good: redraw-on is sure to follow it.
+            if (off == Sent::TimedOut) QueueRedrawOn(window);
+            return 0;
+        }
+    }
     // (The style change waits on the window's thread with no bound the system offers;
     // that thread has just answered.)
     SetWindowLongW(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     SetLayeredAlpha(window, 0);
     // Redraw went off, so it must come on again: if the window does not answer in time,
     // the switch is queued for it and takes effect whenever its thread gets to it.
-    if (shown && !SetRedraw(window, true)) SendNotifyMessageW(window, WM_SETREDRAW, TRUE, TRUE);
+    if (shown && SendBounded(window, WM_SETREDRAW, TRUE, TRUE) != Sent::Answered) QueueRedrawOn(window);
     // Painted before it shows, in its own thread; another thread paints it itself.
     if (IsOwnThreadWindow(window)) UpdateWindow(window);
     SetLayeredAlpha(window, alpha);
@@ -91,7 +105,7 @@ int RemoveTransparent(HWND window) {
     if (!(exStyle & WS_EX_LAYERED)) return 0;
     // The style change waits on the window's thread with no bound the system offers: a
     // window of another thread that does not answer now keeps its style, fully opaque.
-    if (!IsOwnThreadWindow(window) && !SendBounded(window, WM_NULL, 0, 0)) {
+    if (!IsOwnThreadWindow(window) && SendBounded(window, WM_NULL, 0, 0) != Sent::Answered) {
         SetLayeredAlpha(window, 255);
         return 0;
     }

@@ -25,16 +25,17 @@ HWND FindDesktopListView() {
     return nullptr;
 }
 
-COLORREF DesktopListColor(HWND list, UINT message) {
+std::optional<COLORREF> DesktopListColor(HWND list, UINT message) {
     LRESULT color = 0;
-    return fw::SendBounded(list, message, 0, 0, &color) ? static_cast<COLORREF>(color) : 0;
+    if (!fw::SendBounded(list, message, 0, 0, &color)) return std::nullopt;
+    return static_cast<COLORREF>(color);
 }
 
 void DesktopIconText::Apply(const IconTextLook& look) {
     const HWND list = FindDesktopListView();
     if (list) {
-        SendColor(list, LVM_SETTEXTBKCOLOR, look.bkMode ? CLR_NONE : look.initialBk);
-        SendColor(list, LVM_SETTEXTCOLOR, look.textColorMode ? look.textColor : look.initialText);
+        if (look.initialBk) SendColor(list, LVM_SETTEXTBKCOLOR, look.bkMode ? CLR_NONE : *look.initialBk);
+        if (look.initialText) SendColor(list, LVM_SETTEXTCOLOR, look.textColorMode ? look.textColor : *look.initialText);
     }
     if (AppliedIconBkMode == look.bkMode && AppliedIconTextColorMode == look.textColorMode &&
         AppliedIconTextColor == look.textColor)
@@ -46,10 +47,11 @@ void DesktopIconText::Apply(const IconTextLook& look) {
 }
 
 void DesktopIconText::Reassert(const IconTextLook& look) const {
-    if (!look.bkMode && !look.textColorMode) return;
+    const bool bk = look.bkMode && look.initialBk, text = look.textColorMode && look.initialText;
+    if (!bk && !text) return;
     const HWND list = FindDesktopListView();
     if (!list) return;
-    if (look.bkMode) SendColor(list, LVM_SETTEXTBKCOLOR, CLR_NONE);
-    if (look.textColorMode) SendColor(list, LVM_SETTEXTCOLOR, look.textColor);
+    if (bk) SendColor(list, LVM_SETTEXTBKCOLOR, CLR_NONE);
+    if (text) SendColor(list, LVM_SETTEXTCOLOR, look.textColor);
     InvalidateRect(list, nullptr, TRUE);
 }

@@ -4,23 +4,27 @@
 
 #include <windows.h>
 
+#include <optional>
+
 // The desktop's icon list view: "SysListView32" in "SHELLDLL_DefView" in the
 // "Progman" window titled "Program Manager" (or, when that has no view, in the top-level
 // "WorkerW" that holds it); null if there is none.
 HWND FindDesktopListView();
 
 // Asks the list view for one of its colours (LVM_GETTEXTCOLOR, LVM_GETTEXTBKCOLOR);
-// 0 if it does not answer.
-COLORREF DesktopListColor(HWND list, UINT message);
+// none if it does not answer.
+std::optional<COLORREF> DesktopListColor(HWND list, UINT message);
 
 // What the labels should look like: the two modes, the chosen colour, and the list
-// view's own colours as they were when the settings were loaded.
+// view's own colours as they were before the program changed them. A colour of its own
+// that could not be read yet (the list view did not answer) is never sent, nor is the
+// chosen one in its place: the own colour is still to be read from the list view.
 struct IconTextLook {
     int bkMode;           // "DeskTopIconBkMode": no label background
     int textColorMode;    // "DeskTopIconTextColorMode": labels in `textColor`
     COLORREF textColor;   // "DeskTopIconTextColor"
-    COLORREF initialBk;   // the list view's own label background
-    COLORREF initialText; // the list view's own label colour
+    std::optional<COLORREF> initialBk;   // the list view's own label background
+    std::optional<COLORREF> initialText; // the list view's own label colour
 };
 
 class DesktopIconText {

@@ -62,7 +62,8 @@ union Block {
 // No folder window has more bands than this; a rebar that says so is not believed.
 constexpr LRESULT kMaxBands = 64;
 
-constexpr DWORD kProcessAccess = PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION;
+constexpr DWORD kProcessAccess =
+    PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION | SYNCHRONIZE;
 
 enum class Width { Bits32, Bits64, Unknown };
 
@@ -99,7 +100,7 @@ void WalkBands(HWND rebar, HANDLE process, int hideFlag, int hideMenu) {
     local.record.cbSize = RecordSize<Record>();
     local.record.fMask = RBBIM_CHILD;
 
-    const fw::ForeignBlock foreign(process, sizeof local);
+    fw::ForeignBlock foreign(process, sizeof local);
     if (!foreign) return;
     // A 32-bit rebar reads its pointer argument as 32 bits.
     if (sizeof(decltype(local.record.lpText)) == 4 && reinterpret_cast<uintptr_t>(foreign.address()) > 0xFFFFFFFFu)
@@ -113,8 +114,11 @@ void WalkBands(HWND rebar, HANDLE process, int hideFlag, int hideMenu) {
         if (!foreign.Write(&local)) return;
         LRESULT answered = FALSE;
         if (!fw::SendBounded(rebar, RB_GETBANDINFOA, static_cast<WPARAM>(i),
-                             reinterpret_cast<LPARAM>(foreign.address()), &answered))
+                             reinterpret_cast<LPARAM>(foreign.address()), &answered)) {
+            // The rebar may still answer into the block.
+            foreign.KeepForLateAnswer(rebar);
             return;
+        }
         if (!foreign.Read(&local)) return;
         // A band the rebar cannot describe (it went away meanwhile) keeps its state:
         // the block still names the previous band's child.

@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <cwchar>
+#include <utility>
 
 #include "taskbar_overlap.h"
 #include "window_util.h"
@@ -72,13 +73,62 @@ std::wstring TitleClock::ClockText(HWND window, const std::wstring& timeFormat, 
     return text;
 }
 
+bool TitleClock::GiveBack(const OwnTitle& owed) {
+    if (!IsWindow(owed.window)) return true;
+    // A window that gave itself another title meanwhile keeps it.
+    const std::wstring now = fw::WindowText(owed.window);
+    if (now.compare(0, owed.title.size(), owed.title) != 0) return true;
+    // Answered in time: the window has also done with every earlier message of ours,
+    // a clock text it took late included, and shows its own title now.
+    return fw::SendBounded(owed.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(owed.title.c_str()));
+}
+
+void TitleClock::SettleOwed() {
+    for (size_t i = 0; i < owed_.size();)
+        if (GiveBack(owed_[i]))
+            owed_.erase(owed_.begin() + static_cast<ptrdiff_t>(i));
+        else
+            ++i;
+}
+
+bool TitleClock::TakeOwed(HWND window, wchar_t (&title)[kTitleSize]) {
+    for (auto it = owed_.begin(); it != owed_.end(); ++it)
+        if (it->window == window) {
+            lstrcpynW(title, it->title.c_str(), kTitleSize);
+            owed_.erase(it);
+            return true;
+        }
+    return false;
+}
+
+void TitleClock::Owe(HWND window, const std::wstring& ownTitle) {
+    if (!window || window == window_) return;
+    for (OwnTitle& owed : owed_)
+        if (owed.window == window) {
+            owed.title = ownTitle;
+            return;
+        }
+    // Bounded: the oldest is given up (it has not answered for a long time).
+    if (owed_.size() >= kMaxOwed) owed_.erase(owed_.begin());
+    owed_.push_back({window, ownTitle});
+}
+
+std::vector<TitleClock::OwnTitle> TitleClock::carriers() const {
+    std::vector<OwnTitle> all;
+    if (window_) all.push_back({window_, savedTitle_});
+    all.insert(all.end(), owed_.begin(), owed_.end());
+    return all;
+}
+
 void TitleClock::RestoreTitle() {
-    if (window_ && IsWindow(window_)) SetTitle(window_, savedTitle_);
-    window_ = nullptr;  // given back once: the window owns its title again
+    // Given back once: the window owns its title again (or is owed it).
+    if (window_) Owe(std::exchange(window_, nullptr), savedTitle_);
+    SettleOwed();
 }
 
 void TitleClock::Tick(const std::wstring& timeFormat, bool withClassName,
                       const ClassFilterList& classFilter) {
+    SettleOwed();
     const HWND w = GetForegroundWindow();
     if (!IsWindow(w) || !IsWindowVisible(w)) return;
     if (!(GetWindowLongW(w, GWL_STYLE) & WS_CAPTION) || IsShellOrFilteredWindow(w, classFilter)) {
@@ -91,8 +141,9 @@ void TitleClock::Tick(const std::wstring& timeFormat, bool withClassName,
     if (w != window_) {
         RestoreTitle();
         window_ = w;
+        // A window that comes back before it took its own title back may show a clock.
         savedTitle_[0] = 0;
-        GetWindowTextW(w, savedTitle_, kTitleSize);
+        if (!TakeOwed(w, savedTitle_)) GetWindowTextW(w, savedTitle_, kTitleSize);
         suffixLength_ = Compose(title, savedTitle_, clock);
         Write(w, title);
         return;
@@ -110,6 +161,6 @@ void TitleClock::Tick(const std::wstring& timeFormat, bool withClassName,
 }
 
 void TitleClock::Write(HWND window, const wchar_t* title) const {
-    if (notice_) notice_(noticeContext_, window, savedTitle_);
+    if (notice_) notice_(noticeContext_);
     SetTitle(window, title);
 }

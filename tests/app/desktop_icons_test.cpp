@@ -124,4 +124,25 @@ TEST_F(DesktopIcons, NoDesktopAtAllThenADesktopViewInAWorkerW) {
     EXPECT_EQ(shell.ListColors(list).back, CLR_NONE);
 }
 
+TEST_F(DesktopIcons, ADesktopThatDoesNotAnswerAtStartKeepsItsOwnColours) {
+    // The desktop's thread stops pumping while the program starts, so its own colours
+    // cannot be read then. Nothing is sent in their place, and once it answers, an apply
+    // reads them and the labels keep their own colour.
+    rig::settings::SetDword(L"DeskTopIconBkMode", 1);
+    const HWND list = shell.CreateDesktop(kOwnText, kOwnBack);
+    ASSERT_NE(list, nullptr);
+    Quiet();
+    ASSERT_TRUE(shell.MakeBusy(2000));
+    StartProbed();
+    EXPECT_TRUE(rig::WaitFor(
+        [&] {
+            Apply();
+            return shell.ListColors(list).back == CLR_NONE;
+        },
+        12000));
+    EXPECT_EQ(shell.ListColors(list).text, kOwnText);
+    for (const auto& [message, color] : ColorsSent(list))
+        EXPECT_TRUE(message == LVM_SETTEXTBKCOLOR ? color == CLR_NONE : color == kOwnText) << message << " " << color;
+}
+
 }  // namespace

@@ -106,4 +106,24 @@ TEST_F(ExplorerBands, HiddenLogoAndARebarThatClaimsEndlessBands) {
     EXPECT_EQ(rig::settings::Dword(L"HideFlag"), std::optional<DWORD>(1));
 }
 
+TEST_F(ExplorerBands, ARebarThatAnswersAQueryLateFindsItsBlockStillThere) {
+    // The rebar takes the query of the menu band and stays inside it past the program's
+    // wait; once awake it writes its answer into the block the query points to.
+    rig::settings::SetDword(L"HideMenu", 1);
+    const Folder folder = MakeFolder(L"CabinetWClass");
+    ASSERT_TRUE(folder.rebar);
+    ASSERT_TRUE(shell.SlowDown(folder.rebar, RB_GETBANDINFOA, 1500, rig::kMenuBand));
+    StartProbed();
+    // Once the shell has caught up, an apply hides the menu band as usual.
+    EXPECT_TRUE(rig::WaitFor(
+        [&] {
+            Apply();
+            return shell.HiddenBands(folder.rebar) == Bit(rig::kMenuBand);
+        },
+        10000))
+        << "hidden bands " << shell.HiddenBands(folder.rebar);
+    EXPECT_FALSE(shell.SawFreedBlock()) << "the block was freed under the late answer";
+    EXPECT_TRUE(shell.Alive());
+}
+
 }  // namespace

@@ -64,6 +64,15 @@ TEST_F(Tray, IconIsAddedWithTipAndCallbackAndRemovedAtExit) {
     EXPECT_EQ(deletes[0].id, rig::kTrayIconId);
 }
 
+TEST_F(Tray, IconComesUpOnceATaskbarBusyAtLogOnAnswers) {
+    // The shell is busy when the program starts (the Startup shortcut runs at log-on).
+    tray->BeBusyFor(3000);
+    rig::Program& p = Start();
+    EXPECT_TRUE(rig::WaitFor([&] { return !tray->Calls(NIM_ADD).empty(); }, 20000)) << "no icon after log-on";
+    ASSERT_FALSE(tray->Calls(NIM_ADD).empty());
+    EXPECT_EQ(tray->Calls(NIM_ADD).back().window, p.window());
+}
+
 TEST_F(Tray, NoTaskTrayIconRemovesInsteadOfAdding) {
     rig::settings::SetDword(L"NoTaskTrayIcon", 1);
     rig::Program& p = Start();

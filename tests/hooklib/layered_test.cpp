@@ -226,6 +226,25 @@ TEST_F(Layered, WindowWhoseThreadIsBusyAfterTheStyleChangeGetsItsRedrawBack) {
     EXPECT_EQ(redraws.back().wParam, 1u);
 }
 
+TEST_F(Layered, WindowThatTakesTheRedrawSwitchLateGetsItsRedrawBack) {
+    // The window takes redraw-off but stays inside its handler past the bound, and only
+    // then switches redraw off. Whatever the caller decided meanwhile, the window must
+    // end visible and painting, with redraw on as the last word.
+    const HWND window = Make(L"RigWindow");
+    ASSERT_TRUE(host.SlowDown(window, WM_SETREDRAW, 1500, FALSE));
+    host.ClearLog();
+    lib.SetTransparent(window, 150);
+    EXPECT_TRUE(rig::WaitFor([&] { return host.Log(window, WM_SETREDRAW).size() >= 2; }, 6000));
+    EXPECT_TRUE(rig::WaitFor([&] { return IsWindowVisible(window) != FALSE; }, 6000)) << "redraw stayed off";
+    const std::vector<rig::LogEntry> redraws = host.Log(window, WM_SETREDRAW);
+    ASSERT_FALSE(redraws.empty());
+    EXPECT_EQ(redraws.front().wParam, 0u);
+    EXPECT_EQ(redraws.back().wParam, 1u);
+    host.ClearLog();
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(rig::WaitFor([&] { return Painted(window); })) << "the window no longer paints";
+}
+
 TEST_F(Layered, DeadAndNullHandlesAreHarmless) {
     const HWND window = Make(L"RigWindow");
     ASSERT_TRUE(host.Destroy(window));

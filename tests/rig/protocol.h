@@ -21,6 +21,11 @@ enum class Command : ULONG_PTR {
     Quit = 5,
     SetText = 6,
     Busy = 7,          // the helper's thread takes no message for `width` milliseconds
+    // The next `height` times (at least once) `window` (0: any window of the helper)
+    // takes message `style` (with wParam `x`, or any wParam when `x` is -1), its handler
+    // stays inside for `width` milliseconds before it does what the message asks: the
+    // late delivery of a message whose sender stopped waiting.
+    SlowMessage = 8,
     // The fake shell's own windows (rig_shell.exe only).
     CreateDesktop = 20,       // flags: ShellFlags; colors: text, background -> the icon list view
     CreateFolderWindow = 21,  // className: the frame's class; flags: ShellFlags -> the frame
@@ -58,6 +63,10 @@ struct HostCommand {
     uint64_t window;  // the window a command acts on; parent for kChild
     uint32_t colors[2];
 };
+
+// Logged (Source::Window) by a slow handler that found, once awake, that the block its
+// message points into was freed meanwhile: the message is then not handled.
+inline constexpr UINT kBlockFreedEntry = WM_APP + 78;
 
 // Window entries come from the helper's window procedure (for WM_COPYDATA, lParam is
 // the data's dwData). KeyState entries follow a mouse button message: wParam holds

@@ -146,6 +146,24 @@ bool HostProcess::MakeBusy(DWORD ms) {
     return Send(Command::Busy, cmd) != 0;
 }
 
+bool HostProcess::SlowDown(HWND window, UINT message, DWORD ms, int wParam, int count) {
+    HostCommand cmd = {};
+    cmd.window = reinterpret_cast<uintptr_t>(window);
+    cmd.style = message;
+    cmd.x = wParam;
+    cmd.width = static_cast<int32_t>(ms);
+    cmd.height = count;
+    return Send(Command::SlowMessage, cmd) != 0;
+}
+
+bool HostProcess::SawFreedBlock() const {
+    for (const LogEntry& e : Log())
+        if (e.message == kBlockFreedEntry) return true;
+    return false;
+}
+
+bool HostProcess::Alive() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+
 void HostProcess::Flush() { Send(Command::Flush, HostCommand{}); }
 
 void HostProcess::ClearLog() { Send(Command::ClearLog, HostCommand{}); }

@@ -67,6 +67,14 @@ public:
     bool SetText(HWND window, const std::wstring& text);
     // The helper's thread stops taking messages for `ms` milliseconds, starting now.
     bool MakeBusy(DWORD ms);
+    // The next `count` times `window` (null: any window of the helper) takes `message`
+    // (with `wParam`, -1 for any), its handler stays inside for `ms` milliseconds before
+    // handling it. Whether the helper took the rule.
+    bool SlowDown(HWND window, UINT message, DWORD ms, int wParam = -1, int count = 1);
+    // Whether a slow handler found the block its message pointed into freed once awake.
+    bool SawFreedBlock() const;
+    // Whether the helper's process is still running.
+    bool Alive() const;
     // Returns once every window of the helper has painted what was pending.
     void Flush();
     void ClearLog();

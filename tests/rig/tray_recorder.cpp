@@ -54,6 +54,10 @@ LRESULT CALLBACK TrayRecorder::Proc(HWND hwnd, UINT message, WPARAM wParam, LPAR
                           reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     }
     auto* self = reinterpret_cast<TrayRecorder*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && self->busyUntil_ && static_cast<LONG>(GetTickCount() - self->busyUntil_) < 0) {
+        if (message == WM_NULL) Sleep(700);
+        if (message == WM_COPYDATA) return FALSE;
+    }
     if (self && message == WM_COPYDATA) {
         const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         TrayCall call;
@@ -94,6 +98,8 @@ std::vector<TrayCall> TrayRecorder::Calls(DWORD action) {
         if (call.action == action) out.push_back(call);
     return out;
 }
+
+void TrayRecorder::BeBusyFor(DWORD ms) { busyUntil_ = GetTickCount() + ms; }
 
 void TrayRecorder::Clear() {
     PumpMessages();

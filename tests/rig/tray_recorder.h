@@ -44,11 +44,15 @@ public:
     const std::vector<TrayCall>& Calls();
     std::vector<TrayCall> Calls(DWORD action);
     void Clear();
+    // For the next `ms` milliseconds the taskbar is busy, as the shell is at log-on: a
+    // message to it is taken, then answered only after 700 ms, and no icon is added.
+    void BeBusyFor(DWORD ms);
 
 private:
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
     HWND hwnd_ = nullptr;
     std::vector<TrayCall> calls_;
+    DWORD busyUntil_ = 0;
 };
 
 }  // namespace rig

@@ -1,5 +1,7 @@
 #include "window_host.h"
 
+#include <commctrl.h>
+
 namespace rig {
 namespace {
 
@@ -41,8 +43,59 @@ void Log(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Source source 
     InterlockedExchange(&g_log->count, index + 1);
 }
 
+// Messages whose handler is slow (Command::SlowMessage).
+struct SlowRule {
+    HWND window;  // null: any window
+    UINT message;
+    int64_t wParam;  // -1: any
+    DWORD ms;
+    int remaining;
+};
+SlowRule g_slow[8];
+
+// Messages that carry a pointer into the helper's memory, which the sender may have
+// placed there from another process.
+bool CarriesPointer(UINT message) {
+    switch (message) {
+    case WM_SETTEXT:
+    case RB_GETBANDINFOA:
+    case RB_GETBANDINFOW:
+    case RB_SETBANDINFOA:
+    case RB_SETBANDINFOW:
+    case LVM_GETITEMA:
+    case LVM_GETITEMW:
+    case LVM_SETITEMA:
+    case LVM_SETITEMW:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Stays inside the handler when a rule asks for it; false when the message must not be
+// handled because the block it points into is gone.
+bool StayInside(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    for (SlowRule& rule : g_slow) {
+        if (rule.remaining <= 0 || rule.message != message || (rule.window && rule.window != window) ||
+            (rule.wParam != -1 && static_cast<WPARAM>(rule.wParam) != wParam))
+            continue;
+        --rule.remaining;
+        Sleep(rule.ms);
+        if (CarriesPointer(message) && lParam) {
+            MEMORY_BASIC_INFORMATION info = {};
+            if (!VirtualQuery(reinterpret_cast<void*>(lParam), &info, sizeof info) || info.State != MEM_COMMIT) {
+                Log(window, kBlockFreedEntry, message, lParam);
+                return false;
+            }
+        }
+        return true;
+    }
+    return true;
+}
+
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Log(window, message, wParam, lParam);
+    if (!StayInside(window, message, wParam, lParam)) return 0;
     if ((message >= WM_NCLBUTTONDOWN && message <= WM_NCMBUTTONDBLCLK) ||
         (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK))
         Log(window, message, static_cast<USHORT>(GetKeyState(VK_SHIFT)), static_cast<USHORT>(GetKeyState(VK_CONTROL)),
@@ -92,6 +145,7 @@ LRESULT CALLBACK RetrievalHook(int code, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK LoggedControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Log(window, message, wParam, lParam);
+    if (!StayInside(window, message, wParam, lParam)) return 0;
     const auto original = reinterpret_cast<WNDPROC>(GetPropW(window, kOriginalProc));
     if (message == WM_NCDESTROY) RemovePropW(window, kOriginalProc);
     return original ? CallWindowProcW(original, window, message, wParam, lParam)
@@ -123,6 +177,14 @@ LRESULT OnCommand(Command command, const HostCommand* cmd) {
     case Command::Busy:
         // Answered at once; the thread is busy once it takes this from its queue.
         return PostThreadMessageW(GetCurrentThreadId(), kBusyMessage, static_cast<WPARAM>(cmd->width), 0);
+    case Command::SlowMessage:
+        for (SlowRule& rule : g_slow)
+            if (rule.remaining <= 0) {
+                rule = {reinterpret_cast<HWND>(static_cast<uintptr_t>(cmd->window)), cmd->style, cmd->x,
+                        static_cast<DWORD>(cmd->width), cmd->height > 0 ? cmd->height : 1};
+                return 1;
+            }
+        return 0;
     default:
         return g_extra ? g_extra(command, *cmd) : 0;
     }
