@@ -45,6 +45,10 @@ void CMainHiddenDlg::UpdateClockTimer() {
         SetTimer(hwnd(), CLOCK_TIMER_ID, kClockPeriodMs, nullptr);
     } else {
         RestoreClockTitle();
-        KillTimer(hwnd(), CLOCK_TIMER_ID);
+        // A window that did not take its own title back is asked again every second.
+        if (Clock.carriers().empty())
+            KillTimer(hwnd(), CLOCK_TIMER_ID);
+        else
+            SetTimer(hwnd(), CLOCK_TIMER_ID, kClockPeriodMs, nullptr);
     }
 }

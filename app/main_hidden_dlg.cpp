@@ -4,7 +4,6 @@
 
 #include <psapi.h>
 
-#include "explorer_bands.h"
 #include "resource.h"
 #include "start_button.h"
 #include "taskbar_overlap.h"
@@ -68,6 +67,8 @@ INT_PTR CMainHiddenDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         if (wParam == TRAY_RETRY_TIMER_ID)
             RetryTrayIcon();
+        else if (wParam == FOLDER_LOOK_TIMER_ID)
+            LookAgainAtFolders();
         else
             ClockTick();
         return Handled(0);
@@ -83,7 +84,7 @@ INT_PTR CMainHiddenDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OnWindowEvent(reinterpret_cast<HWND>(wParam), lParam);
         return Handled(0);
     case WM_WINDOW_CREATED:
-        if (Settings.HideFlag || Settings.HideMenu) ApplyExplorerBands(reinterpret_cast<HWND>(wParam));
+        OnWindowCreated(reinterpret_cast<HWND>(wParam));
         return Handled(0);
     case WM_CONSUMED_PRIVATE:
         return Handled(0);
@@ -142,8 +143,27 @@ void CMainHiddenDlg::ApplyDesktopIconText() { DesktopIcons.Apply(DesktopIconLook
 
 void CMainHiddenDlg::ReassertIconColors() { DesktopIcons.Reassert(DesktopIconLook()); }
 
-void CMainHiddenDlg::ApplyExplorerBands(HWND window) {
-    ::ApplyExplorerBands(window, Settings.HideFlag, Settings.HideMenu);
+void CMainHiddenDlg::ApplyExplorerBands(HWND window) { Bands.Apply(window, Settings.HideFlag, Settings.HideMenu); }
+
+namespace {
+constexpr UINT kFolderLookPeriodMs = 500;
+constexpr int kFolderLooks = 8;  // four seconds
+constexpr size_t kMaxFolderLooks = 16;
+}  // namespace
+
+void CMainHiddenDlg::OnWindowCreated(HWND window) {
+    if (!Settings.HideFlag && !Settings.HideMenu) return;
+    if (Bands.Apply(window, Settings.HideFlag, Settings.HideMenu) || FolderLooks.size() >= kMaxFolderLooks) return;
+    FolderLooks.push_back({window, kFolderLooks});
+    SetTimer(hwnd(), FOLDER_LOOK_TIMER_ID, kFolderLookPeriodMs, nullptr);
+}
+
+void CMainHiddenDlg::LookAgainAtFolders() {
+    std::erase_if(FolderLooks, [this](FolderLook& look) {
+        if (!IsWindow(look.window) || (!Settings.HideFlag && !Settings.HideMenu)) return true;
+        return Bands.Apply(look.window, Settings.HideFlag, Settings.HideMenu) || --look.looksLeft <= 0;
+    });
+    if (FolderLooks.empty()) KillTimer(hwnd(), FOLDER_LOOK_TIMER_ID);
 }
 
 void CMainHiddenDlg::OnWindowEvent(HWND window, LPARAM event) {
@@ -162,8 +182,13 @@ BOOL CALLBACK CMainHiddenDlg::TweakTopLevelWindow(HWND window, LPARAM self) {
 void CMainHiddenDlg::TweakAllTopLevelWindows() { EnumWindows(TweakTopLevelWindow, reinterpret_cast<LPARAM>(this)); }
 
 void CMainHiddenDlg::ClockTick() {
-    Clock.Tick(Settings.TimeFormat, Settings.ShowClockClassName != 0, Settings.ClassFilter);
-    JournalClock();
+    if (Settings.ShowClock) {
+        Clock.Tick(Settings.TimeFormat, Settings.ShowClockClassName != 0, Settings.ClassFilter);
+        JournalClock();
+        return;
+    }
+    // Off, the timer runs only while a window is still owed its own title.
+    UpdateClockTimer();
 }
 
 void CMainHiddenDlg::RestoreClockTitle() {

@@ -12,6 +12,7 @@
 #include "crash_journal.h"
 #include "desktop_icon_text.h"
 #include "dialog.h"
+#include "explorer_bands.h"
 #include "library_binding.h"
 #include "shaded_windows.h"
 #include "title_clock.h"
@@ -22,6 +23,7 @@
 enum : UINT_PTR {
     CLOCK_TIMER_ID = 1,       // the title-bar clock, once a second
     TRAY_RETRY_TIMER_ID = 2,  // the tray icon asked for again
+    FOLDER_LOOK_TIMER_ID = 3, // new folder windows looked into again
 };
 
 enum : UINT {
@@ -67,6 +69,10 @@ private:
     void ApplyDesktopIconText();
     void ReassertIconColors();
     void ApplyExplorerBands(HWND window);
+    // A new folder window may show before its rebar and bands are built: it is looked
+    // into again a few times over its first seconds.
+    void OnWindowCreated(HWND window);
+    void LookAgainAtFolders();
     void OnWindowEvent(HWND window, LPARAM event);
     void TweakAllTopLevelWindows();
     static BOOL CALLBACK TweakTopLevelWindow(HWND window, LPARAM self);
@@ -86,6 +92,12 @@ private:
     ShadedWindows Shaded;
     int LastSheetPage = 0;
     DesktopIconText DesktopIcons;
+    ExplorerBands Bands;
+    struct FolderLook {
+        HWND window;
+        int looksLeft;
+    };
+    std::vector<FolderLook> FolderLooks;
     int AppliedTaskbarTP = 0;
     int Paused = 0;
     TitleClock Clock;

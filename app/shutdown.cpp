@@ -8,7 +8,7 @@ void CMainHiddenDlg::PostNcDestroy() {
     Shaded.RestoreAll();
     SetStartButtonText(InitialStartButtonText);
     Tray.Remove();  // nothing to remove if the library never loaded
-    // Every Explorer band shows again; the user's choice is what gets stored.
+    // The Explorer bands the program hid show again; the user's choice is what gets stored.
     const int hideFlag = Settings.HideFlag, hideMenu = Settings.HideMenu;
     Settings.HideFlag = Settings.HideMenu = 0;
     TweakAllTopLevelWindows();

@@ -89,75 +89,106 @@ HWND WindowFromWord(uint64_t word) {
     return static_cast<HWND>(reinterpret_cast<void*>(static_cast<intptr_t>(static_cast<int32_t>(word))));
 }
 
-void ShowBand(HWND rebar, LRESULT index, bool show) {
-    fw::SendBounded(rebar, RB_SHOWBAND, static_cast<WPARAM>(index), show ? 1 : 0);
+}  // namespace
+
+bool ExplorerBands::HidByUs(HWND rebar, HWND child) const {
+    for (const HiddenBand& h : hidden_)
+        if (h.rebar == rebar && h.child == child) return true;
+    return false;
+}
+
+bool ExplorerBands::AnyHiddenIn(HWND rebar) const {
+    for (const HiddenBand& h : hidden_)
+        if (h.rebar == rebar) return true;
+    return false;
+}
+
+void ExplorerBands::Decide(HWND rebar, LRESULT index, HWND child, bool hidden, bool hide) {
+    if (hide) {
+        if (hidden) return;  // hidden already, by whoever: not ours to give back
+        if (fw::SendBounded(rebar, RB_SHOWBAND, static_cast<WPARAM>(index), FALSE)) hidden_.push_back({rebar, child});
+        return;
+    }
+    if (!HidByUs(rebar, child)) return;
+    if (hidden && !fw::SendBounded(rebar, RB_SHOWBAND, static_cast<WPARAM>(index), TRUE)) return;
+    std::erase_if(hidden_, [&](const HiddenBand& h) { return h.rebar == rebar && h.child == child; });
 }
 
 template <typename Record>
-void WalkBands(HWND rebar, HANDLE process, int hideFlag, int hideMenu) {
+bool ExplorerBands::Walk(HWND rebar, HANDLE process, int hideFlag, int hideMenu) {
     Block<Record> local;
     std::memset(&local, 0, sizeof local);
     local.record.cbSize = RecordSize<Record>();
-    local.record.fMask = RBBIM_CHILD;
+    local.record.fMask = RBBIM_CHILD | RBBIM_STYLE;
 
     fw::ForeignBlock foreign(process, sizeof local);
-    if (!foreign) return;
+    if (!foreign) return true;
     // A 32-bit rebar reads its pointer argument as 32 bits.
     if (sizeof(decltype(local.record.lpText)) == 4 && reinterpret_cast<uintptr_t>(foreign.address()) > 0xFFFFFFFFu)
-        return;
+        return true;
 
     LRESULT count = 0;
-    if (!fw::SendBounded(rebar, RB_GETBANDCOUNT, 0, 0, &count)) return;
+    if (!fw::SendBounded(rebar, RB_GETBANDCOUNT, 0, 0, &count)) return true;
     if (count > kMaxBands) count = kMaxBands;
+    bool found = false;
     for (LRESULT i = 0; i < count; ++i) {
         // The whole block goes across before each query and comes back after it.
-        if (!foreign.Write(&local)) return;
+        if (!foreign.Write(&local)) return true;
         LRESULT answered = FALSE;
         if (!fw::SendBounded(rebar, RB_GETBANDINFOA, static_cast<WPARAM>(i),
                              reinterpret_cast<LPARAM>(foreign.address()), &answered)) {
             // The rebar may still answer into the block.
             foreign.KeepForLateAnswer(rebar);
-            return;
+            return true;
         }
-        if (!foreign.Read(&local)) return;
+        if (!foreign.Read(&local)) return true;
         // A band the rebar cannot describe (it went away meanwhile) keeps its state:
         // the block still names the previous band's child.
         if (!answered) continue;
         const HWND child = WindowFromWord(local.record.hwndChild);
         if (!child) continue;
+        const bool hidden = (local.record.fStyle & RBBS_HIDDEN) != 0;
         if (fw::HasClass(child, L"WorkerW")) {
-            ShowBand(rebar, i, hideFlag == 0);
+            found = true;
+            Decide(rebar, i, child, hidden, hideFlag != 0);
         } else if (fw::HasClass(child, L"ToolbarWindow32")) {
             // A toolbar that draws drop-down arrows is not the menu.
             LRESULT style = 0;
-            if (fw::SendBounded(child, TB_GETEXTENDEDSTYLE, 0, 0, &style) && !(style & TBSTYLE_EX_DRAWDDARROWS))
-                ShowBand(rebar, i, hideMenu == 0);
+            if (fw::SendBounded(child, TB_GETEXTENDEDSTYLE, 0, 0, &style) && !(style & TBSTYLE_EX_DRAWDDARROWS)) {
+                found = true;
+                Decide(rebar, i, child, hidden, hideMenu != 0);
+            }
         }
     }
+    return found;
 }
 
-}  // namespace
+bool ExplorerBands::IsFolderWindow(HWND window) {
+    return fw::HasClass(window, L"ExploreWClass") || fw::HasClass(window, L"CabinetWClass");
+}
 
-void ApplyExplorerBands(HWND window, int hideFlag, int hideMenu) {
-    if (!IsWindow(window)) return;
-    if (!fw::HasClass(window, L"ExploreWClass") && !fw::HasClass(window, L"CabinetWClass")) return;
+bool ExplorerBands::Apply(HWND window, int hideFlag, int hideMenu) {
+    // Bands of folder windows that are gone are forgotten.
+    std::erase_if(hidden_, [](const HiddenBand& h) { return !IsWindow(h.rebar); });
+    if (!IsWindow(window) || !IsFolderWindow(window)) return true;
     const HWND worker = GetWindow(window, GW_CHILD);
-    if (!worker || !fw::HasClass(worker, L"WorkerW")) return;
+    if (!worker || !fw::HasClass(worker, L"WorkerW")) return false;
     const HWND rebar = GetWindow(worker, GW_CHILD);
-    if (!rebar || !fw::HasClass(rebar, L"ReBarWindow32")) return;
+    if (!rebar || !fw::HasClass(rebar, L"ReBarWindow32")) return false;
+    // Nothing to hide and nothing of ours to show: the rebar is not even asked.
+    if (!hideFlag && !hideMenu && !AnyHiddenIn(rebar)) return true;
 
     DWORD pid = 0;
-    if (!GetWindowThreadProcessId(rebar, &pid)) return;
+    if (!GetWindowThreadProcessId(rebar, &pid)) return true;
     const fw::KernelHandle process(OpenProcess(kProcessAccess, FALSE, pid));
-    if (!process) return;
+    if (!process) return true;
     switch (PointerWidth(process.get())) {
     case Width::Bits32:
-        WalkBands<BandInfo32>(rebar, process.get(), hideFlag, hideMenu);
-        break;
+        return Walk<BandInfo32>(rebar, process.get(), hideFlag, hideMenu);
     case Width::Bits64:
-        WalkBands<BandInfo64>(rebar, process.get(), hideFlag, hideMenu);
-        break;
+        return Walk<BandInfo64>(rebar, process.get(), hideFlag, hideMenu);
     case Width::Unknown:
         break;  // no record of the right width: leave the window alone
     }
+    return true;
 }

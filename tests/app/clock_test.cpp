@@ -167,4 +167,30 @@ TEST_F(Clock, LongTitlesAndClassNamesStayWithinTheTitleLimit) {
     UnregisterClassW(className.c_str(), wc.hInstance);
 }
 
+TEST_F(Clock, AWindowThatTakesTheClockLateStillEndsWithItsOwnTitle) {
+    // The window takes a clock text and stays inside the handler past the program's
+    // wait; meanwhile another window comes to the front. Once it has written the late
+    // clock text, it must still get its own title back.
+    rig::settings::SetString(L"TimeFormat", L"[%Y]");
+    Start();
+    rig::HostProcess other;
+    ASSERT_TRUE(other.ok());
+    const HWND a = Make(L"Late", 60, 100, 350, 250);
+    rig::WindowSpec layout = rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 450, 100, 350, 250);
+    layout.title = L"Front";
+    const HWND b = other.Create(layout);
+    ASSERT_TRUE(rig::Activate(a));
+    ASSERT_TRUE(WaitTitle(a, WithYear(L"Late")));
+    host.ClearLog();
+    ASSERT_TRUE(host.SlowDown(a, WM_SETTEXT, 1500));
+    // The next tick's clock text is taken, and the handler stays inside.
+    ASSERT_TRUE(rig::WaitFor([&] { return !host.Log(a, WM_SETTEXT).empty(); }, 4000));
+    ASSERT_TRUE(rig::Activate(b));
+    ASSERT_TRUE(WaitTitle(b, WithYear(L"Front")));
+    EXPECT_TRUE(WaitTitle(a, L"Late", 12000)) << rig::WindowText(a).c_str();
+    Exit();
+    EXPECT_EQ(rig::WindowText(a), L"Late");
+    EXPECT_TRUE(WaitTitle(b, L"Front"));
+}
+
 }  // namespace

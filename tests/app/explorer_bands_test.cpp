@@ -50,8 +50,8 @@ TEST_F(ExplorerBands, HiddenMenuInEveryFolderWindowAlsoLaterOnesAndEveryBandBack
     shell.ClearLog();
 
     StartProbed();
-    // Exactly the menu band goes; the logo shows; other bands keep their state.
-    EXPECT_EQ(shell.HiddenBands(cabinet.rebar), Bit(rig::kMenuBand) | Bit(rig::kAddressBand));
+    // Exactly the menu band goes; bands hidden by others keep their state.
+    EXPECT_EQ(shell.HiddenBands(cabinet.rebar), Bit(rig::kMenuBand) | Bit(rig::kLogoBand) | Bit(rig::kAddressBand));
     EXPECT_EQ(shell.HiddenBands(explore.rebar), Bit(rig::kMenuBand));
     EXPECT_EQ(shell.HiddenBands(browser.rebar), Bit(rig::kMenuBand));
     EXPECT_EQ(Queries(browser.rebar), 0u) << "a browser frame was looked into";
@@ -65,13 +65,13 @@ TEST_F(ExplorerBands, HiddenMenuInEveryFolderWindowAlsoLaterOnesAndEveryBandBack
     Exit();
     for (const Folder& f : {cabinet, explore, later})
         EXPECT_EQ(shell.HiddenBands(f.rebar) & (Bit(rig::kMenuBand) | Bit(rig::kLogoBand)), 0u) << f.frame;
-    EXPECT_EQ(shell.HiddenBands(cabinet.rebar), Bit(rig::kAddressBand));
+    EXPECT_EQ(shell.HiddenBands(cabinet.rebar), Bit(rig::kLogoBand) | Bit(rig::kAddressBand));
     EXPECT_EQ(shell.HiddenBands(browser.rebar), Bit(rig::kMenuBand));
     EXPECT_EQ(rig::settings::Dword(L"HideMenu"), std::optional<DWORD>(1));
     EXPECT_EQ(rig::settings::Dword(L"HideFlag"), std::optional<DWORD>(0));
 }
 
-TEST_F(ExplorerBands, WithBothFlagsOffTheCreationReportDoesNothingAndAnApplyShowsBoth) {
+TEST_F(ExplorerBands, WithBothFlagsOffOnlyWhatTheProgramHidShowsAgain) {
     StartProbed();
     const Folder folder = MakeFolder(L"CabinetWClass");
     ASSERT_TRUE(folder.rebar);
@@ -79,12 +79,34 @@ TEST_F(ExplorerBands, WithBothFlagsOffTheCreationReportDoesNothingAndAnApplyShow
     Settle();
     EXPECT_EQ(shell.Log(folder.rebar, RB_GETBANDCOUNT).size(), 0u);
 
-    // Both flags 0: an apply shows logo and menu, whoever hid them.
+    // Both flags 0: bands hidden by Explorer itself (the menu band from Vista on) or by
+    // the user stay hidden, and the rebar is not even asked.
     ShowBand(folder.rebar, rig::kLogoBand, false);
     ShowBand(folder.rebar, rig::kMenuBand, false);
-    ShowBand(folder.rebar, rig::kArrowToolbarBand, false);
+    shell.ClearLog();
     Apply();
-    EXPECT_EQ(shell.HiddenBands(folder.rebar), Bit(rig::kArrowToolbarBand));
+    EXPECT_EQ(shell.HiddenBands(folder.rebar), Bit(rig::kLogoBand) | Bit(rig::kMenuBand));
+    EXPECT_EQ(shell.Log(folder.rebar, RB_GETBANDCOUNT).size(), 0u);
+
+    // What the program hid comes back at its end; the rest stays.
+    ShowBand(folder.rebar, rig::kMenuBand, true);
+    Exit();
+    rig::settings::SetDword(L"HideMenu", 1);
+    StartProbed();
+    EXPECT_EQ(shell.HiddenBands(folder.rebar), Bit(rig::kLogoBand) | Bit(rig::kMenuBand));
+    Exit();
+    EXPECT_EQ(shell.HiddenBands(folder.rebar), Bit(rig::kLogoBand));
+}
+
+TEST_F(ExplorerBands, AFolderWindowThatShowsBeforeItsBandsLosesItsMenuOnceTheyAreThere) {
+    rig::settings::SetDword(L"HideMenu", 1);
+    StartProbed();
+    const HWND frame = shell.CreateFolderWindow(L"CabinetWClass", 60, 60, 520, 300, rig::kFolderBandsLater);
+    ASSERT_NE(frame, nullptr);
+    HWND rebar = nullptr;
+    ASSERT_TRUE(rig::WaitFor([&] { return (rebar = rig::FolderRebar(frame)) != nullptr; }));
+    EXPECT_TRUE(rig::WaitFor([&] { return shell.HiddenBands(rebar) == Bit(rig::kMenuBand); }, 6000))
+        << "hidden bands " << shell.HiddenBands(rebar);
 }
 
 TEST_F(ExplorerBands, HiddenLogoAndARebarThatClaimsEndlessBands) {

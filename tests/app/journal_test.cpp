@@ -142,4 +142,76 @@ TEST_F(Journal, WhatAHungShellDidNotTakeBackAtTheEndIsGivenBackByTheNextStart) {
     EXPECT_FALSE(rig::settings::SectionExists(kJournal));
 }
 
+// The shell is still hung when the program starts again: what it could not give back
+// is kept, given back once the shell answers, and the start button's text that run set
+// is never taken for the button's own.
+TEST_F(Journal, WhatAShellStillHungAtTheNextStartCouldNotTakeBackIsGivenBackOnceItAnswers) {
+    const HWND taskbar = shell.CreateTaskbar(0, 708, 1024, 40, L"Start");
+    const HWND button = GetWindow(taskbar, GW_CHILD);
+    ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), taskbar);
+    rig::WindowSpec layout = rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 120, 300, 240);
+    layout.title = L"Titled";
+    const HWND window = shell.Create(layout);
+    rig::settings::SetDword(L"EnableStartButtonTP", 1);
+    rig::settings::SetString(L"StartButtonText", L"Go");
+    rig::settings::SetDword(L"ShowClock", 1);
+    rig::settings::SetString(L"TimeFormat", L"[clock]");
+    StartProbed();
+    ASSERT_TRUE(rig::Activate(window));
+    ASSERT_TRUE(rig::WaitFor([&] { return rig::WindowText(window) == L"Titled  [clock]"; }));
+    ASSERT_EQ(rig::WindowText(button), L"Go");
+    Kill();
+
+    rig::settings::SetDword(L"EnableStartButtonTP", 0);
+    rig::settings::SetDword(L"ShowClock", 0);
+    ASSERT_TRUE(shell.MakeBusy(2500));
+    StartProbed();
+    EXPECT_TRUE(rig::WaitFor([&] { return rig::WindowText(window) == L"Titled"; }, 15000))
+        << "the title was not given back once the shell answered";
+    Exit();
+    EXPECT_EQ(rig::WindowText(button), L"Start");
+    EXPECT_FALSE(rig::settings::SectionExists(kJournal));
+}
+
+// A journal of an earlier version (it outlived the log-on session) and entries whose
+// handle now names another window are not applied: no window loses its title (an
+// empty recorded title matched every window) or its height.
+TEST_F(Journal, EntriesForOtherWindowsOrFromAnotherSessionAreLeftAlone) {
+    const HWND window = Make(L"Bystander", 60, 120, 300, 240);
+    SetWindowPos(window, nullptr, 0, 0, 300, CaptionHeight(window), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const std::wstring handle = std::to_wstring(static_cast<int32_t>(reinterpret_cast<intptr_t>(window)));
+    const std::wstring pid = std::to_wstring(host.pid());
+    for (int format : {0, 2}) {
+        SCOPED_TRACE(format);
+        rig::settings::SetString(L"Shaded", handle + L" 240", kJournal);
+        rig::settings::SetDword(L"ClockWindow", static_cast<DWORD>(std::stoi(handle)), kJournal);
+        rig::settings::SetString(L"ClockTitle", L"", kJournal);
+        if (format) {
+            rig::settings::SetDword(L"Format", 2, kJournal);
+            rig::settings::SetDword(L"ShadedCount", 1, kJournal);
+            rig::settings::SetString(L"Shaded0", handle + L" " + pid + L" 240 OtherClass", kJournal);
+            rig::settings::SetDword(L"ClockCount", 1, kJournal);
+            rig::settings::SetString(L"Clock0", handle + L" 1 RigWindow", kJournal);
+            rig::settings::SetString(L"Clock0Title", L"", kJournal);
+        }
+        StartProbed();
+        EXPECT_EQ(rig::WindowText(window), L"Bystander");
+        EXPECT_EQ(rig::WindowHeight(window), CaptionHeight(window));
+        Exit();
+        EXPECT_FALSE(rig::settings::SectionExists(kJournal));
+    }
+    // The journal a run writes ends with the log-on session: the registry makes no
+    // lasting key under it.
+    rig::settings::SetDword(L"ShowClock", 1);
+    StartProbed();
+    ASSERT_TRUE(rig::Activate(window));
+    ASSERT_TRUE(rig::WaitFor([&] { return rig::settings::SectionExists(kJournal); }));
+    HKEY key = nullptr;
+    const std::wstring path = std::wstring(rig::settings::kKey) + L"\\" + kJournal + L"\\Lasting";
+    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
+                              &key, nullptr),
+              ERROR_CHILD_MUST_BE_VOLATILE);
+    if (key) RegCloseKey(key);
+}
+
 }  // namespace

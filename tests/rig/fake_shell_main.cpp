@@ -125,10 +125,25 @@ void BuildFolderWindow(HWND frame, uint32_t flags) {
 }
 
 LRESULT CALLBACK FolderFrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    constexpr UINT_PTR kBuildTimer = 1;
     if (message == WM_CREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        BuildFolderWindow(window, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(create->lpCreateParams)));
+        const auto flags = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(create->lpCreateParams));
+        if (flags & rig::kFolderBandsLater) {
+            // Shown (and reported) first, built afterwards: Wine's own order for a window
+            // created visible, and a folder whose toolbars are switched on later.
+            SetPropW(window, L"RigFolderFlags", reinterpret_cast<HANDLE>(static_cast<uintptr_t>(flags)));
+            SetTimer(window, kBuildTimer, 300, nullptr);
+        } else {
+            BuildFolderWindow(window, flags);
+        }
     }
+    if (message == WM_TIMER && wParam == kBuildTimer) {
+        KillTimer(window, kBuildTimer);
+        BuildFolderWindow(window, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(GetPropW(window, L"RigFolderFlags"))));
+        return 0;
+    }
+    if (message == WM_NCDESTROY) RemovePropW(window, L"RigFolderFlags");
     return DefWindowProcW(window, message, wParam, lParam);
 }
 

@@ -48,6 +48,7 @@ enum ShellFlags : uint32_t {
     kFolderNoWorker = 2,    // the folder window's first child is no "WorkerW"
     kFolderNoRebar = 4,     // the "WorkerW"'s first child is no rebar
     kRebarCountLies = 8,    // the rebar claims to have 0x7FFFFFFF bands
+    kFolderBandsLater = 16, // the frame shows first and builds its inside 300 ms later
 };
 
 // The bands of a fake folder window's rebar, in order.
