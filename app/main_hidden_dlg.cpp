@@ -4,6 +4,8 @@
 
 #include <psapi.h>
 
+#include <iterator>
+
 #include "resource.h"
 #include "start_button.h"
 #include "taskbar_overlap.h"
@@ -42,6 +44,11 @@ BOOL CMainHiddenDlg::OnInitDialog() {
         PostMessageW(hwnd(), WM_COMMAND, ID_TRAY_EXIT, 0);
         return TRUE;
     }
+    // The library's reports from programs with fewer rights, the shell's tray requests
+    // and its restart still reach the program when it runs elevated.
+    const UINT allowed[] = {WM_SHADE_DBLCLK,   WM_PAINT_SEEN, WM_WINDOW_EVENT, WM_SHADE_RCLICK,
+                            WM_WINDOW_CREATED, WM_TRAYNOTIFY, taskbarCreated_};
+    fw::AllowFromLowerRights(hwnd(), allowed, std::size(allowed));
     Tray.Fill(hwnd(), WM_TRAYNOTIFY);
     ShowTrayIcon();
     DesktopIcons.TakeColor(static_cast<COLORREF>(Settings.DeskTopIconTextColor));

@@ -68,6 +68,24 @@ bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     return true;
 }
 
+void AllowFromLowerRights(HWND window, const UINT* messages, size_t count) {
+    using FilterExFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    using FilterFn = BOOL(WINAPI*)(UINT, DWORD);
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const auto filterEx = reinterpret_cast<FilterExFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
+    const auto filter =
+        reinterpret_cast<FilterFn>(reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilter")));
+    constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW for one window, MSGFLT_ADD for the process
+    for (size_t i = 0; i < count; ++i) {
+        if (!messages[i]) continue;
+        if (filterEx)
+            filterEx(window, messages[i], kAllow, nullptr);
+        else if (filter)
+            filter(messages[i], kAllow);
+    }
+}
+
 bool IsOtherThreadWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId(); }
 
 }  // namespace fw

@@ -29,6 +29,11 @@ std::wstring WindowText(HWND window);
 bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr,
                  UINT timeoutMs = kForeignTimeoutMs);
 
+// Lets `messages` reach `window` from programs with fewer rights when this one runs
+// elevated (the system's message filter, looked up at run time: Windows 2000 and XP
+// have none, and need none).
+void AllowFromLowerRights(HWND window, const UINT* messages, size_t count);
+
 // Whether the window belongs to a thread other than the caller's.
 bool IsOtherThreadWindow(HWND window);
 

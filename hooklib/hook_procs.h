@@ -10,4 +10,6 @@ LRESULT CALLBACK GetMessageHookProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ShellHookProc(int code, WPARAM wParam, LPARAM lParam);
 
 // Reports to the program: posted, never sent.
-void PostToProgram(UINT message, WPARAM wParam, LPARAM lParam);
+// Whether the report was posted: an elevated program does not get the reports of
+// programs with fewer rights where its window does not let them through.
+bool PostToProgram(UINT message, WPARAM wParam, LPARAM lParam);

@@ -63,16 +63,15 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_NCLBUTTONDBLCLK:
-        if (g_shared.ShadeTP && !KeyDown(VK_LSHIFT) && InShadePart(window, mh->pt.x)) {
-            PostToProgram(WM_SHADE_DBLCLK, 0, reinterpret_cast<LPARAM>(window));
-            return 1;  // swallowed: no maximise or restore
-        }
+        // Swallowed (no maximise or restore) only once the program has the request.
+        if (g_shared.ShadeTP && !KeyDown(VK_LSHIFT) && InShadePart(window, mh->pt.x) &&
+            PostToProgram(WM_SHADE_DBLCLK, 0, reinterpret_cast<LPARAM>(window)))
+            return 1;
         break;
     case WM_NCRBUTTONDOWN:
-        if (g_shared.ShadeRight && !KeyDown(VK_LSHIFT)) {
-            PostToProgram(WM_SHADE_RCLICK, 0, reinterpret_cast<LPARAM>(window));
-            return 1;  // swallowed: no system menu
-        }
+        // Swallowed (no system menu) only once the program has the request.
+        if (g_shared.ShadeRight && !KeyDown(VK_LSHIFT) && PostToProgram(WM_SHADE_RCLICK, 0, reinterpret_cast<LPARAM>(window)))
+            return 1;
         break;
     case WM_NCMBUTTONDOWN:
         if (g_shared.MClickTP) {

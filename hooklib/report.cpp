@@ -2,8 +2,8 @@
 #include "hook_procs.h"
 #include "shared_settings.h"
 
-void PostToProgram(UINT message, WPARAM wParam, LPARAM lParam) {
+bool PostToProgram(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND program = WindowFromWord(g_shared.ProgramWindow);
     // A null window would post into the queue of whatever thread runs the hook.
-    if (program) PostMessageW(program, message, wParam, lParam);
+    return program && PostMessageW(program, message, wParam, lParam);
 }

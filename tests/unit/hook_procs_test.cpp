@@ -84,6 +84,19 @@ TEST_F(HookProcs, DoubleClickWithRightShiftIsSwallowedWithLeftShiftPassed) {
     EXPECT_EQ(program.Count(WM_SHADE_DBLCLK), 1u);
 }
 
+TEST_F(HookProcs, ClicksWhoseReportCannotBePostedKeepTheirDefaultAction) {
+    // An elevated program's window drops the reports of programs with fewer rights: the
+    // post fails, as it does to a window that is gone.
+    g_shared.ShadeTP = 1;
+    g_shared.ShadeRight = 1;
+    g_shared.ShadeArea = 0;
+    const HWND gone = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    g_shared.ProgramWindow = WordFromHandle(gone);
+    EXPECT_EQ(Mouse(WM_NCLBUTTONDBLCLK, 150), 0) << "maximise swallowed";
+    EXPECT_EQ(Mouse(WM_NCRBUTTONDOWN, 150), 0) << "system menu swallowed";
+}
+
 TEST_F(HookProcs, ShadeAreaOutsideItsRangeNeverAsks) {
     g_shared.ShadeTP = 1;
     for (int area : {3, -1, 100}) {
