@@ -21,6 +21,27 @@ protected:
                            static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
         return frame.bottom - frame.top;
     }
+    // The fake shell's taskbar with its start button showing "Go" and a window of the
+    // shell carrying the clock "Titled  [clock]", set by the program started here.
+    void StartWithShellChanged() {
+        taskbar_ = shell.CreateTaskbar(0, 708, 1024, 40, L"Start");
+        button_ = GetWindow(taskbar_, GW_CHILD);
+        ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), taskbar_);
+        rig::WindowSpec layout = rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 120, 300, 240);
+        layout.title = L"Titled";
+        window_ = shell.Create(layout);
+        ASSERT_NE(window_, nullptr);
+        rig::settings::SetDword(L"EnableStartButtonTP", 1);
+        rig::settings::SetString(L"StartButtonText", L"Go");
+        rig::settings::SetDword(L"ShowClock", 1);
+        rig::settings::SetString(L"TimeFormat", L"[clock]");
+        StartProbed();
+        ASSERT_TRUE(rig::Activate(window_));
+        ASSERT_TRUE(rig::WaitFor([&] { return rig::WindowText(window_) == L"Titled  [clock]"; }));
+        ASSERT_EQ(rig::WindowText(button_), L"Go");
+    }
+    HWND taskbar_ = nullptr, button_ = nullptr, window_ = nullptr;
+
     void Shade(HWND window) {
         PostMessageW(program->window(), WM_USER + 50, 0, reinterpret_cast<LPARAM>(window));
         ASSERT_TRUE(rig::WaitFor([&] { return rig::WindowHeight(window) == CaptionHeight(window); }));
@@ -94,21 +115,8 @@ TEST_F(Journal, TheStartButtonGetsItsOwnTextBackAndKeepsItAsItsOwn) {
 // program ends meanwhile: the end must not wait for the shell, and what the shell's
 // windows did not take back stays in the journal for the next start.
 TEST_F(Journal, WhatAHungShellDidNotTakeBackAtTheEndIsGivenBackByTheNextStart) {
-    const HWND taskbar = shell.CreateTaskbar(0, 708, 1024, 40, L"Start");
-    const HWND button = GetWindow(taskbar, GW_CHILD);
-    ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), taskbar);
-    rig::WindowSpec layout = rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 120, 300, 240);
-    layout.title = L"Titled";
-    const HWND window = shell.Create(layout);
-    ASSERT_NE(window, nullptr);
-    rig::settings::SetDword(L"EnableStartButtonTP", 1);
-    rig::settings::SetString(L"StartButtonText", L"Go");
-    rig::settings::SetDword(L"ShowClock", 1);
-    rig::settings::SetString(L"TimeFormat", L"[clock]");
-    StartProbed();
-    ASSERT_TRUE(rig::Activate(window));
-    ASSERT_TRUE(rig::WaitFor([&] { return rig::WindowText(window) == L"Titled  [clock]"; }));
-    ASSERT_EQ(rig::WindowText(button), L"Go");
+    ASSERT_NO_FATAL_FAILURE(StartWithShellChanged());
+    const HWND taskbar = taskbar_, button = button_, window = window_;
 
     // Hung as the system judges it: a message that gives up on hung windows does so at once.
     const auto judgedHung = [&] {
@@ -146,20 +154,8 @@ TEST_F(Journal, WhatAHungShellDidNotTakeBackAtTheEndIsGivenBackByTheNextStart) {
 // is kept, given back once the shell answers, and the start button's text that run set
 // is never taken for the button's own.
 TEST_F(Journal, WhatAShellStillHungAtTheNextStartCouldNotTakeBackIsGivenBackOnceItAnswers) {
-    const HWND taskbar = shell.CreateTaskbar(0, 708, 1024, 40, L"Start");
-    const HWND button = GetWindow(taskbar, GW_CHILD);
-    ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), taskbar);
-    rig::WindowSpec layout = rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 120, 300, 240);
-    layout.title = L"Titled";
-    const HWND window = shell.Create(layout);
-    rig::settings::SetDword(L"EnableStartButtonTP", 1);
-    rig::settings::SetString(L"StartButtonText", L"Go");
-    rig::settings::SetDword(L"ShowClock", 1);
-    rig::settings::SetString(L"TimeFormat", L"[clock]");
-    StartProbed();
-    ASSERT_TRUE(rig::Activate(window));
-    ASSERT_TRUE(rig::WaitFor([&] { return rig::WindowText(window) == L"Titled  [clock]"; }));
-    ASSERT_EQ(rig::WindowText(button), L"Go");
+    ASSERT_NO_FATAL_FAILURE(StartWithShellChanged());
+    const HWND button = button_, window = window_;
     Kill();
 
     rig::settings::SetDword(L"EnableStartButtonTP", 0);
