@@ -13,6 +13,7 @@ constexpr wchar_t kFormat[] = L"Format";
 constexpr int kFormatVersion = 2;
 constexpr wchar_t kShadedCount[] = L"ShadedCount";  // then "Shaded<i>": "window pid height class"
 constexpr wchar_t kClockCount[] = L"ClockCount";    // then "Clock<i>": "window pid class", "Clock<i>Title"
+constexpr wchar_t kBandCount[] = L"BandCount";    // then "Band<i>": "rebar pid child class"
 constexpr wchar_t kButtonOwnText[] = L"StartButtonOwnText";
 constexpr wchar_t kButtonSetText[] = L"StartButtonSetText";
 constexpr wchar_t kButtonSet[] = L"StartButtonSet";
@@ -105,6 +106,14 @@ void RecoverStartButton(const fw::ProfileSection& journal, CrashJournal::Leftove
         left.buttonSetText = set;
     }
 }
+// Bands hidden by that run are shown again by this one, when its flags say so.
+void RecoverBands(const fw::ProfileSection& journal, CrashJournal::Leftover& left) {
+    for (int i = 0, n = Count(journal, kBandCount); i < n; ++i) {
+        const Entry e = Parse(journal.GetString(Name(L"Band", i).c_str(), L""), true);
+        const HWND child = WindowOf(e.number);
+        if (e.same && IsWindow(child) && GetParent(child) == e.window) left.bands.push_back({e.window, child});
+    }
+}
 }  // namespace
 
 CrashJournal::Leftover CrashJournal::Recover() const {
@@ -116,6 +125,7 @@ CrashJournal::Leftover CrashJournal::Recover() const {
             RecoverShaded(journal);
             RecoverClock(journal, left);
             RecoverStartButton(journal, left);
+            RecoverBands(journal, left);
         }
     }
     Clear();
@@ -151,6 +161,15 @@ void CrashJournal::RecordStartButton(const std::wstring& ownText, const std::wst
     journal.WriteInt(kButtonSet, 1);
 }
 
+void CrashJournal::RecordBands(const std::vector<ExplorerBands::HiddenBand>& bands) const {
+    const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
+    journal.WriteInt(kFormat, kFormatVersion);
+    int i = 0;
+    for (const ExplorerBands::HiddenBand& b : bands)
+        journal.WriteString(Name(L"Band", i++).c_str(), Identity(b.rebar, std::to_wstring(WordOf(b.child)) + L' '));
+    journal.WriteInt(kBandCount, i);
+}
+
 void CrashJournal::ForgetStartButton() const {
     fw::ProfileSection(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile).WriteInt(kButtonSet, 0);
 }
@@ -158,7 +177,7 @@ void CrashJournal::ForgetStartButton() const {
 void CrashJournal::ClearGivenBack() const {
     if (!profile_.SectionExists(kJournal)) return;
     std::vector<TitleClock::OwnTitle> still;
-    bool button = false;
+    bool button = false, bands = false;
     {
         const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::Read);
         for (int i = 0, n = Count(journal, kClockCount); i < n; ++i) {
@@ -167,8 +186,10 @@ void CrashJournal::ClearGivenBack() const {
             if (e.same && ShowsClock(e.window, own)) still.push_back({e.window, own});
         }
         button = journal.GetInt(kButtonSet, 0) && ReadStartButtonText() == journal.GetString(kButtonSetText, L"");
+        // The program journals the bands it could not show again before it ends.
+        bands = Count(journal, kBandCount) > 0;
     }
-    if (still.empty() && !button) {
+    if (still.empty() && !button && !bands) {
         Clear();
         return;
     }

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "explorer_bands.h"
 #include "profile.h"
 #include "shaded_windows.h"
 #include "title_clock.h"
@@ -31,6 +32,7 @@ public:
         // The start button's own text while it still shows the one that run set.
         std::optional<std::wstring> buttonOwnText;
         std::wstring buttonSetText;
+        std::vector<ExplorerBands::HiddenBand> bands;
     };
 
     // Gives back what a run that did not end cleanly left changed (only to windows that
@@ -44,6 +46,8 @@ public:
     // The start button's own text and the one the program gave it (none: it shows its own).
     void RecordStartButton(const std::wstring& ownText, const std::wstring& setText) const;
     void ForgetStartButton() const;
+    // The folder windows' bands the program hid.
+    void RecordBands(const std::vector<ExplorerBands::HiddenBand>& bands) const;
 
     // A clean end: forgets what was given back. What a window did not take back (its
     // thread did not answer) stays, for the next start to give back.

@@ -27,9 +27,11 @@ CMainHiddenDlg::CMainHiddenDlg(const fw::Profile& profile)
         Journal.RecordStartButton(InitialStartButtonText, left.buttonSetText);
         journaledButtonText_ = left.buttonSetText;
     }
-    // Titles that run could not give back are this run's to give back.
+    // Titles and bands that run could not give back are this run's to give back.
     for (const TitleClock::OwnTitle& owed : left.titles) Clock.Owe(owed.window, owed.title);
     JournalClock();
+    for (const ExplorerBands::HiddenBand& band : left.bands) Bands.Adopt(band.rebar, band.child);
+    JournalBands();
     Clock.NotifyBeforeWriting(&CMainHiddenDlg::JournalClockTarget, this);
 }
 
@@ -150,7 +152,17 @@ void CMainHiddenDlg::ApplyDesktopIconText() { DesktopIcons.Apply(DesktopIconLook
 
 void CMainHiddenDlg::ReassertIconColors() { DesktopIcons.Reassert(DesktopIconLook()); }
 
-void CMainHiddenDlg::ApplyExplorerBands(HWND window) { Bands.Apply(window, Settings.HideFlag, Settings.HideMenu); }
+bool CMainHiddenDlg::ApplyExplorerBands(HWND window) {
+    const bool looked = Bands.Apply(window, Settings.HideFlag, Settings.HideMenu);
+    JournalBands();
+    return looked;
+}
+
+void CMainHiddenDlg::JournalBands() {
+    if (Bands.hidden() == journaledBands_) return;
+    journaledBands_ = Bands.hidden();
+    Journal.RecordBands(journaledBands_);
+}
 
 namespace {
 constexpr UINT kFolderLookPeriodMs = 500;
@@ -160,7 +172,7 @@ constexpr size_t kMaxFolderLooks = 16;
 
 void CMainHiddenDlg::OnWindowCreated(HWND window) {
     if (!Settings.HideFlag && !Settings.HideMenu) return;
-    if (Bands.Apply(window, Settings.HideFlag, Settings.HideMenu) || FolderLooks.size() >= kMaxFolderLooks) return;
+    if (ApplyExplorerBands(window) || FolderLooks.size() >= kMaxFolderLooks) return;
     FolderLooks.push_back({window, kFolderLooks});
     SetTimer(hwnd(), FOLDER_LOOK_TIMER_ID, kFolderLookPeriodMs, nullptr);
 }
@@ -168,7 +180,7 @@ void CMainHiddenDlg::OnWindowCreated(HWND window) {
 void CMainHiddenDlg::LookAgainAtFolders() {
     std::erase_if(FolderLooks, [this](FolderLook& look) {
         if (!IsWindow(look.window) || (!Settings.HideFlag && !Settings.HideMenu)) return true;
-        return Bands.Apply(look.window, Settings.HideFlag, Settings.HideMenu) || --look.looksLeft <= 0;
+        return ApplyExplorerBands(look.window) || --look.looksLeft <= 0;
     });
     if (FolderLooks.empty()) KillTimer(hwnd(), FOLDER_LOOK_TIMER_ID);
 }

@@ -68,7 +68,9 @@ private:
     IconTextLook DesktopIconLook();
     void ApplyDesktopIconText();
     void ReassertIconColors();
-    void ApplyExplorerBands(HWND window);
+    // Whether the window's bands were there to look at (see ExplorerBands::Apply).
+    bool ApplyExplorerBands(HWND window);
+    void JournalBands();
     // A new folder window may show before its rebar and bands are built: it is looked
     // into again a few times over its first seconds.
     void OnWindowCreated(HWND window);
@@ -104,6 +106,7 @@ private:
     CLibraryBinding Library;
     CrashJournal Journal;
     std::vector<TitleClock::OwnTitle> journaledClock_;
+    std::vector<ExplorerBands::HiddenBand> journaledBands_;
     std::wstring journaledButtonText_;  // empty: the journal says the button shows its own
     // Broadcast by a shell that (re)starts: "TaskbarCreated".
     const UINT taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");

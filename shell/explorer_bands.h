@@ -20,11 +20,19 @@ public:
     // Whether the window is a folder window.
     static bool IsFolderWindow(HWND window);
 
-private:
+    // A band this program hid: the rebar and the band's child window.
     struct HiddenBand {
         HWND rebar;
         HWND child;
+        bool operator==(const HiddenBand&) const = default;
     };
+    const std::vector<HiddenBand>& hidden() const { return hidden_; }
+    // A band an earlier run hid and could not show again: this run's to give back.
+    void Adopt(HWND rebar, HWND child) {
+        if (!HidByUs(rebar, child)) hidden_.push_back({rebar, child});
+    }
+
+private:
     template <typename Record>
     bool Walk(HWND rebar, HANDLE process, int hideFlag, int hideMenu);
     // Decides for one band with the child `child` at `index`.

@@ -115,8 +115,14 @@ TEST_F(Journal, TheStartButtonGetsItsOwnTextBackAndKeepsItAsItsOwn) {
 // program ends meanwhile: the end must not wait for the shell, and what the shell's
 // windows did not take back stays in the journal for the next start.
 TEST_F(Journal, WhatAHungShellDidNotTakeBackAtTheEndIsGivenBackByTheNextStart) {
+    // A folder window of the shell loses its menu band too.
+    const HWND folder = shell.CreateFolderWindow(L"CabinetWClass", 400, 60, 520, 300);
+    const HWND rebar = rig::FolderRebar(folder);
+    ASSERT_NE(rebar, nullptr);
+    rig::settings::SetDword(L"HideMenu", 1);
     ASSERT_NO_FATAL_FAILURE(StartWithShellChanged());
     const HWND taskbar = taskbar_, button = button_, window = window_;
+    ASSERT_EQ(shell.HiddenBands(rebar), 1u << rig::kMenuBand);
 
     // Hung as the system judges it: a message that gives up on hung windows does so at once.
     const auto judgedHung = [&] {
@@ -139,13 +145,16 @@ TEST_F(Journal, WhatAHungShellDidNotTakeBackAtTheEndIsGivenBackByTheNextStart) {
     }, 10000));
     EXPECT_EQ(rig::WindowText(button), L"Go");
     EXPECT_EQ(rig::WindowText(window), L"Titled  [clock]");
+    EXPECT_EQ(shell.HiddenBands(rebar), 1u << rig::kMenuBand);
 
     // ...which the next start gives back, knowing "Start" as the button's own text.
     rig::settings::SetDword(L"EnableStartButtonTP", 0);
     rig::settings::SetDword(L"ShowClock", 0);
+    rig::settings::SetDword(L"HideMenu", 0);
     StartProbed();
     EXPECT_EQ(rig::WindowText(button), L"Start");
     EXPECT_EQ(rig::WindowText(window), L"Titled");
+    EXPECT_EQ(shell.HiddenBands(rebar), 0u);
     Exit();
     EXPECT_FALSE(rig::settings::SectionExists(kJournal));
 }
