@@ -176,27 +176,19 @@ void CrashJournal::ForgetStartButton() const {
 
 void CrashJournal::ClearGivenBack() const {
     if (!profile_.SectionExists(kJournal)) return;
-    std::vector<TitleClock::OwnTitle> still;
-    bool button = false, bands = false;
+    // The program forgets each entry once its window has answered what gives it back:
+    // what is left may still be changed late, after this end, and is kept.
+    bool left = false;
     {
         const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::Read);
-        for (int i = 0, n = Count(journal, kClockCount); i < n; ++i) {
-            const Entry e = Parse(journal.GetString(Name(L"Clock", i).c_str(), L""), false);
-            const std::wstring own = journal.GetString(Name(L"Clock", i, L"Title").c_str(), L"");
-            if (e.same && ShowsClock(e.window, own)) still.push_back({e.window, own});
-        }
-        button = journal.GetInt(kButtonSet, 0) && ReadStartButtonText() == journal.GetString(kButtonSetText, L"");
-        // The program journals the bands it could not show again before it ends.
-        bands = Count(journal, kBandCount) > 0;
+        left = Count(journal, kClockCount) > 0 || journal.GetInt(kButtonSet, 0) || Count(journal, kBandCount) > 0;
     }
-    if (still.empty() && !button && !bands) {
+    if (!left) {
         Clear();
         return;
     }
     // Shaded windows are rolled down by moves queued for them, hung or not.
     fw::ProfileSection(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile).WriteInt(kShadedCount, 0);
-    RecordClock(still);
-    if (!button) ForgetStartButton();
 }
 
 void CrashJournal::Clear() const { profile_.DeleteSection(kJournal); }

@@ -49,8 +49,9 @@ public:
     // The folder windows' bands the program hid.
     void RecordBands(const std::vector<ExplorerBands::HiddenBand>& bands) const;
 
-    // A clean end: forgets what was given back. What a window did not take back (its
-    // thread did not answer) stays, for the next start to give back.
+    // A clean end: forgets the shaded windows (their heights are queued for them) and,
+    // if nothing else is left, the journal. What a window did not take back (its thread
+    // did not answer) stays, for the next start to give back.
     void ClearGivenBack() const;
     // Forgets everything.
     void Clear() const;

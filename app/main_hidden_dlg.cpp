@@ -132,9 +132,10 @@ void CMainHiddenDlg::SetStartButtonText(const std::wstring& text) {
     ::SetStartButtonText(text);
     if (!own) {
         journaledButtonText_ = text;
-    } else if (!journaledButtonText_.empty() && ReadStartButtonText() == text) {
-        // Forgotten once the button shows its own text again: one that did not take it
-        // (a hung shell) is given it back later, by this run or the next start.
+    } else if (!journaledButtonText_.empty() && StartButtonAnswers() && ReadStartButtonText() == text) {
+        // Forgotten once the button shows its own text again and has done with every
+        // text of ours: one that did not take it (a hung shell), or that may still take
+        // a text of ours late, is given it back later, by this run or the next start.
         Journal.ForgetStartButton();
         journaledButtonText_.clear();
     }

@@ -105,8 +105,10 @@ bool ExplorerBands::AnyHiddenIn(HWND rebar) const {
 
 void ExplorerBands::Decide(HWND rebar, LRESULT index, HWND child, bool hidden, bool hide) {
     if (hide) {
-        if (hidden) return;  // hidden already, by whoever: not ours to give back
-        if (fw::SendBounded(rebar, RB_SHOWBAND, static_cast<WPARAM>(index), FALSE)) hidden_.push_back({rebar, child});
+        if (hidden || HidByUs(rebar, child)) return;  // hidden already: by others, not ours to give back
+        // Ours from now on, answered or not: a rebar may take the request late.
+        hidden_.push_back({rebar, child});
+        fw::SendBounded(rebar, RB_SHOWBAND, static_cast<WPARAM>(index), FALSE);
         return;
     }
     if (!HidByUs(rebar, child)) return;

@@ -36,6 +36,11 @@ std::wstring ReadStartButtonText() {
     return button ? fw::WindowText(button) : std::wstring();
 }
 
+bool StartButtonAnswers() {
+    const HWND button = FindStartButton();
+    return button && fw::SendBounded(button, WM_NULL, 0, 0);
+}
+
 bool SetStartButtonText(const std::wstring& text) {
     const HWND button = FindStartButton();
     if (!button || ShowsText(button, text)) return false;

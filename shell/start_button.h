@@ -15,3 +15,7 @@ std::wstring ReadStartButtonText();
 // Sets the button's text unless it shows exactly that already; true if it set it.
 // Texts of any length compare whole, so a long one is not set again on every call.
 bool SetStartButtonText(const std::wstring& text);
+
+// Whether the button answers now: then it has also done with every text sent to it
+// before, one it took late included.
+bool StartButtonAnswers();

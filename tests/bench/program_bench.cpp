@@ -23,7 +23,7 @@
 //   registry-fuzz <N> starts <C> crashes <H> hangs
 //   instance-race <R> rounds <W> wrong
 //   soak <G> gestures <L> lost
-//   hung-shell <ms>
+//   hung-shell <ms> ms <B> broken
 //   paint-storm <N> reports <S> sets
 // Exit status: 0 every goal met, 1 a goal missed, 2 set-up failed.
 #include <windows.h>

@@ -25,6 +25,7 @@ enum class Command : ULONG_PTR {
     // takes message `style` (with wParam `x`, or any wParam when `x` is -1), its handler
     // stays inside for `width` milliseconds before it does what the message asks: the
     // late delivery of a message whose sender stopped waiting.
+    // Message 0 drops every rule.
     SlowMessage = 8,
     // The fake shell's own windows (rig_shell.exe only).
     CreateDesktop = 20,       // flags: ShellFlags; colors: text, background -> the icon list view

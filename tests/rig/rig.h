@@ -71,6 +71,8 @@ public:
     // (with `wParam`, -1 for any), its handler stays inside for `ms` milliseconds before
     // handling it. Whether the helper took the rule.
     bool SlowDown(HWND window, UINT message, DWORD ms, int wParam = -1, int count = 1);
+    // Drops the rules of SlowDown that have not come into play.
+    bool NoLongerSlow() { return SlowDown(nullptr, 0, 0); }
     // Whether a slow handler found the block its message pointed into freed once awake.
     bool SawFreedBlock() const;
     // Whether the helper's process is still running.

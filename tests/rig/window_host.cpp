@@ -178,6 +178,10 @@ LRESULT OnCommand(Command command, const HostCommand* cmd) {
         // Answered at once; the thread is busy once it takes this from its queue.
         return PostThreadMessageW(GetCurrentThreadId(), kBusyMessage, static_cast<WPARAM>(cmd->width), 0);
     case Command::SlowMessage:
+        if (!cmd->style) {  // no message: every rule is dropped
+            for (SlowRule& rule : g_slow) rule.remaining = 0;
+            return 1;
+        }
         for (SlowRule& rule : g_slow)
             if (rule.remaining <= 0) {
                 rule = {reinterpret_cast<HWND>(static_cast<uintptr_t>(cmd->window)), cmd->style, cmd->x,
