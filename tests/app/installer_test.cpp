@@ -1,7 +1,7 @@
 // The x64 installer that ./package.sh makes (dist/), as a user meets it: installed
 // silently for the current user, its program started from where it went, installed
-// again over the running copy, uninstalled silently. The x86 files are checked
-// statically (tests/static/check_package.py).
+// again over the running copy and over an x86 installation, uninstalled silently. The
+// x86 files are checked statically (tests/static/check_package.py).
 #include <windows.h>
 #include <shlobj.h>
 
@@ -29,14 +29,16 @@ std::wstring Folder(int csidl) {
     return path;
 }
 
-// dist\ of the source tree: three folders above build\x86_64\bin\.
-std::wstring DistFolder() {
+// The source tree: three folders above build\x86_64\bin\.
+std::wstring SourceFolder() {
     wchar_t exe[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     std::wstring path = exe;
     for (int up = 0; up < 4; ++up) path.resize(path.find_last_of(L'\\'));
-    return path + L"\\dist\\";
+    return path + L"\\";
 }
+
+std::wstring DistFolder() { return SourceFolder() + L"dist\\"; }
 
 std::wstring Installer() {
     return DistFolder() + L"Clarovia-" + Widen(CLAROVIA_VERSION_TEXT) + L"-x64-setup.exe";
@@ -53,6 +55,31 @@ ULONGLONG LastWrite(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
     return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+// The contents of a file (empty if it cannot be read).
+std::string Bytes(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD done = 0;
+    if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) || done != bytes.size())
+        bytes.clear();
+    CloseHandle(file);
+    return bytes;
+}
+
+// The machine a program or library is built for (IMAGE_FILE_MACHINE_*), 0 if none.
+WORD Machine(const std::wstring& path) {
+    const std::string bytes = Bytes(path);
+    if (bytes.size() < 0x40) return 0;
+    DWORD header = 0;
+    std::memcpy(&header, &bytes[0x3C], sizeof header);
+    WORD machine = 0;
+    if (header + 6 > bytes.size() || bytes.compare(header, 4, std::string("PE\0\0", 4)) != 0) return 0;
+    std::memcpy(&machine, &bytes[header + 4], sizeof machine);
+    return machine;
 }
 
 // A file that can be opened for writing.
@@ -87,22 +114,47 @@ void RemoveTree(const std::wstring& folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
-// Gives a library the file version 9.9.9.9 in its version record, as another release
-// of it would carry.
-bool MakeAnotherVersion(const std::wstring& path) {
+// Rewrites a file in place with edit applied to its contents (edit returns false if
+// it found nothing to change).
+bool Edit(const std::wstring& path, bool (*edit)(std::string& bytes)) {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     std::string bytes(GetFileSize(file, nullptr), '\0');
     DWORD done = 0;
-    bool ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) && done == bytes.size();
+    bool ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) && done == bytes.size() &&
+              edit(bytes) && SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 &&
+              WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) && done == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+// The file version 9.9.9.9 in the version record, as another release would carry.
+bool AnotherVersion(std::string& bytes) {
     const size_t fixed = bytes.find(std::string("\xBD\x04\xEF\xFE", 4));
-    ok = ok && fixed != std::string::npos && fixed + 16 <= bytes.size();
-    if (ok) {
-        const DWORD version[2] = {MAKELONG(9, 9), MAKELONG(9, 9)};  // dwFileVersionMS, dwFileVersionLS
-        std::memcpy(&bytes[fixed + 8], version, sizeof version);
-        ok = SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 &&
-             WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) && done == bytes.size();
-    }
+    if (fixed == std::string::npos || fixed + 16 > bytes.size()) return false;
+    const DWORD version[2] = {MAKELONG(9, 9), MAKELONG(9, 9)};  // dwFileVersionMS, dwFileVersionLS
+    std::memcpy(&bytes[fixed + 8], version, sizeof version);
+    return true;
+}
+
+// Another link time, version record untouched: another build of the same version, as
+// a rebuild or the other architecture's library is.
+bool AnotherBuild(std::string& bytes) {
+    if (bytes.size() < 0x40) return false;
+    DWORD header = 0;
+    std::memcpy(&header, &bytes[0x3C], sizeof header);
+    if (header + 12 > bytes.size()) return false;
+    ++bytes[header + 8];  // IMAGE_FILE_HEADER.TimeDateStamp
+    return true;
+}
+
+// Sets when a file was last written; a file the installer writes gets the time of the
+// file it was made from.
+bool SetLastWrite(const std::wstring& path, ULONGLONG time) {
+    const HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const FILETIME stamp = {static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+    const bool ok = SetFileTime(file, nullptr, nullptr, &stamp);
     CloseHandle(file);
     return ok;
 }
@@ -259,32 +311,102 @@ TEST_F(InstallerTest, StartWithWindowsIsTheProgramsOwnSettingAndSettingsGoOnlyWh
         << "the settings were kept although their removal was asked for";
 }
 
-TEST_F(InstallerTest, AnotherLibraryStillInUseStopsAnUpdateBeforeAnythingIsWritten) {
-    ASSERT_EQ(RunAndWait(Installer(), L"/S"), 0u);
-    const std::wstring library = InstallFolder() + L"vitrel.dll";
-    ASSERT_TRUE(MakeAnotherVersion(library));
+class LibraryInUseTest : public InstallerTest {
+protected:
+    // Installs, changes the installed library with edit (none: the very file being
+    // installed), lets the installed copy's hooks map it and ends the copy, so that
+    // the library is still in use by others, and installs again.
+    void UpdateOverLibraryInUse(bool (*edit)(std::string& bytes), bool updates) {
+        ASSERT_EQ(RunAndWait(Installer(), L"/S"), 0u);
+        const std::wstring library = InstallFolder() + L"vitrel.dll";
+        const std::wstring exe = InstallFolder() + L"Clarovia.exe";
+        if (edit) {
+            ASSERT_TRUE(Edit(library, edit));
+        }
+        const std::string inUse = Bytes(library);
 
-    // The installed copy runs, its hooks reach this process (and under Wine stay mapped
-    // in it), and it ends: its library is still in use by others.
-    program = std::make_unique<rig::Program>(InstallFolder());
-    ASSERT_TRUE(program->Run());
-    PostMessageW(nullptr, WM_NULL, 0, 0);
-    rig::PumpMessages();
-    ASSERT_TRUE(program->Exit());
-    ASSERT_FALSE(Writable(library)) << "the ended copy's library is no longer in use (the case cannot be made here)";
+        // The hooks reach this process (and under Wine stay mapped in it).
+        program = std::make_unique<rig::Program>(InstallFolder());
+        ASSERT_TRUE(program->Run());
+        PostMessageW(nullptr, WM_NULL, 0, 0);
+        rig::PumpMessages();
+        ASSERT_TRUE(program->Exit());
+        ASSERT_FALSE(Writable(library)) << "the ended copy's library is no longer in use (the case cannot be made here)";
 
-    // New hooks from the same path would run in the old module: the update stops, and
-    // neither the library nor the program was written.
-    const ULONGLONG before = LastWrite(InstallFolder() + L"Clarovia.exe");
-    ASSERT_NE(before, 0u);
-    EXPECT_NE(RunAndWait(Installer(), L"/S"), 0u) << "the update went ahead over another library in use";
-    DWORD handle = 0;
-    std::string info(GetFileVersionInfoSizeW(library.c_str(), &handle), '\0');
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT size = 0;
-    ASSERT_TRUE(!info.empty() && GetFileVersionInfoW(library.c_str(), 0, static_cast<DWORD>(info.size()), info.data()) &&
-                VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
-    EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(MAKELONG(9, 9))) << "the library in use was replaced";
-    EXPECT_EQ(LastWrite(InstallFolder() + L"Clarovia.exe"), before) << "the program was written although the update stopped";
-    EXPECT_FALSE(RunningCopy());
+        // New hooks from the same path would run in the old module: unless it is the
+        // very file being installed, the update stops, and neither the library nor the
+        // program is written.
+        constexpr ULONGLONG kStamp = 126227808000000000;  // 2001-01-01
+        ASSERT_TRUE(SetLastWrite(exe, kStamp));
+        const DWORD code = RunAndWait(Installer(), L"/S");
+        EXPECT_EQ(Bytes(library), inUse) << "the library in use was replaced";
+        if (updates) {
+            EXPECT_EQ(code, 0u);
+            EXPECT_NE(LastWrite(exe), kStamp) << "the update kept the same library but did not write the program";
+        } else {
+            EXPECT_EQ(code, 2u) << "the update went ahead over another library in use";
+            EXPECT_EQ(LastWrite(exe), kStamp) << "the program was written although the update stopped";
+            EXPECT_FALSE(RunningCopy());
+        }
+    }
+};
+
+TEST_F(LibraryInUseTest, AnotherVersionStopsAnUpdateBeforeAnythingIsWritten) {
+    UpdateOverLibraryInUse(AnotherVersion, false);
+}
+
+// The version record does not tell builds apart.
+TEST_F(LibraryInUseTest, AnotherBuildOfTheSameVersionStopsAnUpdateBeforeAnythingIsWritten) {
+    UpdateOverLibraryInUse(AnotherBuild, false);
+}
+
+TEST_F(LibraryInUseTest, TheSameFileStaysAndTheUpdateGoesOn) { UpdateOverLibraryInUse(nullptr, true); }
+
+// An installation over what is in the folder ends with the program and the library of
+// one machine beside each other: the x64 pair when it could write every file (exit
+// code 0), else, with exit code 2, the machine it found. The x86 installation is laid
+// out from the i686 build, in the folder both installers use.
+TEST_F(InstallerTest, AnUpdateWritesEveryFileOrStopsWithoutMixingMachines) {
+    const struct {
+        const wchar_t* build;   // the installation found: build\<preset>\bin's files
+        const wchar_t* locked;  // a file another program holds open, allowing no one to write it
+        bool completes;
+    } rows[] = {
+        {L"i686", nullptr, true},
+        {L"i686", L"Clarovia.exe", false},
+        {L"x86_64", L"LICENSE.txt", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(row.build) + L" " + (row.locked ? row.locked : L"")));
+        RemoveInstallation();
+        std::wstring location = InstallFolder();
+        location.pop_back();
+        // (An emptied folder may stay behind under Wine.)
+        const int made = SHCreateDirectoryExW(nullptr, location.c_str(), nullptr);
+        ASSERT_TRUE(made == ERROR_SUCCESS || made == ERROR_ALREADY_EXISTS);
+        const std::wstring bin = SourceFolder() + L"build\\" + row.build + L"\\bin\\";
+        for (const wchar_t* file : {L"Clarovia.exe", L"vitrel.dll"})
+            ASSERT_TRUE(CopyFileW((bin + file).c_str(), (InstallFolder() + file).c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW((SourceFolder() + L"LICENSE.txt").c_str(), (InstallFolder() + L"LICENSE.txt").c_str(), FALSE));
+        const WORD found = Machine(InstallFolder() + L"Clarovia.exe");
+        ASSERT_EQ(Machine(InstallFolder() + L"vitrel.dll"), found);
+
+        HANDLE lock = INVALID_HANDLE_VALUE;
+        if (row.locked) {
+            lock = CreateFileW((InstallFolder() + row.locked).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+        }
+        const DWORD code = RunAndWait(Installer(), L"/S");
+        if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
+
+        const WORD exe = Machine(InstallFolder() + L"Clarovia.exe");
+        EXPECT_EQ(Machine(InstallFolder() + L"vitrel.dll"), exe) << "a library of another machine beside the program";
+        if (row.completes) {
+            EXPECT_EQ(code, 0u);
+            EXPECT_EQ(exe, IMAGE_FILE_MACHINE_AMD64);
+        } else {
+            EXPECT_EQ(code, 2u) << "a silent installation that could not write a file did not fail";
+            EXPECT_EQ(exe, found);
+        }
+    }
 }

@@ -4,15 +4,19 @@
     check_package.py --dist dist [--version-header res/version.h]
 
 For x86 and x64: the installer (machine, a version record with the program's version,
-and for x86 a PE header and imports that Windows 2000 accepts) and the portable zip
-(exactly the two files, the read-me and the licence, in one folder named after the
-version; the two binaries pass every check of check_pe.py, no debug data among them).
+and for x86 a PE header and imports that Windows 2000 accepts; what it carries: the
+zip's program and library byte for byte, and no binary of another machine, so that it
+can leave none beside the program) and the portable zip (exactly the two files, the
+read-me and the licence, in one folder named after the version; the two binaries pass
+every check of check_pe.py, no debug data among them).
 SHA256SUMS must name the four files with their sums. Prints the sizes of what ships.
 """
 import argparse
 import hashlib
+import lzma
 import os
 import re
+import struct
 import sys
 import tempfile
 import zipfile
@@ -31,6 +35,46 @@ def version_from(header):
     if not m:
         sys.exit("no CLAROVIA_VERSION_TEXT in %s" % header)
     return m.group(1)
+
+
+def installer_blocks(path):
+    """The data blocks an NSIS installer made with SetCompressor /SOLID lzma carries:
+    its script's header first, then the files. None if the layout is not that one."""
+    data = open(path, "rb").read()
+    for start in range(0, len(data) - 28, 512):
+        if data[start + 4:start + 20] == b"\xef\xbe\xad\xdeNullsoftInst":
+            break
+    else:
+        return None
+    body = data[start + 28:]
+    props, dict_size = body[0], struct.unpack_from("<I", body, 1)[0]
+    lzma1 = {"id": lzma.FILTER_LZMA1, "dict_size": dict_size,
+             "lc": props % 9, "lp": props // 9 % 5, "pb": props // 45}
+    try:
+        out = lzma.LZMADecompressor(lzma.FORMAT_RAW, filters=[lzma1]).decompress(body[5:])
+    except lzma.LZMAError:
+        return None
+    blocks, at = [], 0
+    while at + 4 <= len(out):
+        size = struct.unpack_from("<I", out, at)[0]
+        if at + 4 + size > len(out):
+            return None
+        blocks.append(out[at + 4:at + 4 + size])
+        at += 4 + size
+    return blocks
+
+
+def check_installer_files(path, machine, zipped):
+    blocks = installer_blocks(path)
+    check(blocks is not None, "%s: not a solid LZMA NSIS installer" % path)
+    for block in blocks or []:
+        if block[:2] == b"MZ" and len(block) >= 0x40:
+            pe = struct.unpack_from("<I", block, 0x3C)[0]
+            if block[pe:pe + 4] == b"PE\0\0":
+                found = struct.unpack_from("<H", block, pe + 4)[0]
+                check(found == machine, "%s carries a binary of machine 0x%x" % (path, found))
+    for name, data in zipped.items():
+        check(blocks is not None and data in blocks, "%s does not carry the zip's %s" % (path, name))
 
 
 def check_installer(path, arch, machine, version):
@@ -76,7 +120,7 @@ def check_zip(path, arch, folder):
                 check(b"\r\n" in text and b"\n" not in text.replace(b"\r\n", b""),
                       "%s: readme.txt lines do not all end in CRLF" % path)
                 check(b"@" not in text, "%s: readme.txt keeps an unreplaced @VARIABLE@" % path)
-        return {n.split("/", 1)[1]: z.getinfo(n).file_size for n in names & want}
+        return {n.split("/", 1)[1]: z.read(n) for n in names & want}
 
 
 def main():
@@ -93,13 +137,15 @@ def main():
         archive = os.path.join(args.dist, base + ".zip")
         for path in (setup, archive):
             check(os.path.isfile(path), "%s missing" % path)
-        if os.path.isfile(setup):
-            check_installer(setup, name, machine, version)
-            files.append(setup)
+        inner = {}
         if os.path.isfile(archive):
             inner = check_zip(archive, arch, base)
             files.append(archive)
-            print("%s: %s" % (base, ", ".join("%s %d bytes" % kv for kv in sorted(inner.items()))))
+            print("%s: %s" % (base, ", ".join("%s %d bytes" % (n, len(d)) for n, d in sorted(inner.items()))))
+        if os.path.isfile(setup):
+            check_installer(setup, name, machine, version)
+            check_installer_files(setup, machine, {n: d for n, d in inner.items() if n.endswith((".exe", ".dll"))})
+            files.append(setup)
     sums = os.path.join(args.dist, "SHA256SUMS")
     listed = {}
     if os.path.isfile(sums):
