@@ -4,6 +4,19 @@
 
 #include "window_util.h"
 
+namespace {
+// The DPI the program works at (it declares itself aware of the system's DPI).
+UINT ProgramDpi() {
+    static const UINT dpi = [] {
+        const HDC screen = GetDC(nullptr);
+        const int value = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+        if (screen) ReleaseDC(nullptr, screen);
+        return value > 0 ? static_cast<UINT>(value) : 96u;
+    }();
+    return dpi;
+}
+}  // namespace
+
 int ShadedWindows::TitleBarHeight(HWND window) {
     // The caption and the frame the window really has: for its style (a dialog frame, a
     // tool window's small caption, Windows 10's padded border) and, where the system
@@ -22,8 +35,12 @@ int ShadedWindows::TitleBarHeight(HWND window) {
     const UINT dpi = dpiForWindow ? dpiForWindow(window) : 0;
     const BOOL known = adjustForDpi && dpi ? adjustForDpi(&frame, style, FALSE, exStyle, dpi)
                                            : AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    const int height = frame.bottom - frame.top;
-    return known && height > 0 ? height : GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFRAME);
+    int height = frame.bottom - frame.top;
+    if (!known || height <= 0) return GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFRAME);
+    // A window of another DPI (one that knows no DPI, scaled by the system) has its frame
+    // in its own pixels: the program moves it in its own, at the screen's DPI.
+    if (dpi && dpi != ProgramDpi()) height = MulDiv(height, static_cast<int>(ProgramDpi()), static_cast<int>(dpi));
+    return height;
 }
 
 void ShadedWindows::Purge() {

@@ -170,4 +170,24 @@ TEST_F(Shade, RolledUpWindowsShowTheirTitleBarAndNothingMore) {
     }
 }
 
+TEST_F(Shade, AtHigherDpiAWindowRollsUpToItsWholeTitleBar) {
+    // The program takes the screen's DPI; a window that does not may be scaled by the
+    // system. Either way it ends with exactly its caption and frame.
+    for (const DWORD dpi : {120u, 144u}) {
+        SCOPED_TRACE(dpi);
+        const rig::ScreenDpi screen(dpi);
+        rig::HostProcess scaled;
+        ASSERT_TRUE(scaled.ok());
+        rig::WindowSpec layout = rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 150, 300, 240);
+        const HWND window = scaled.Create(layout);
+        Start();
+        PostMessageW(program->window(), WM_SHADE_DBLCLK, 0, reinterpret_cast<LPARAM>(window));
+        EXPECT_TRUE(rig::WaitFor([&] { return rig::WindowHeight(window) < 150; }));
+        RECT frame = {0, 0, 0, 0};
+        AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE, 0);
+        EXPECT_EQ(rig::WindowHeight(window), frame.bottom - frame.top);
+        Exit();
+    }
+}
+
 }  // namespace

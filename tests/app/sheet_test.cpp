@@ -134,35 +134,8 @@ TEST_F(Sheet, SizeAndLayoutAt96Dpi) {
     ExpectLayout(96);
 }
 
-// The DPI of the screen as a new process sees it.
-class ScreenDpi {
-public:
-    explicit ScreenDpi(DWORD dpi) {
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
-                        nullptr);
-        DWORD size = sizeof old_;
-        had_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_), &size) ==
-               ERROR_SUCCESS;
-        RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    }
-    ~ScreenDpi() {
-        if (had_)
-            RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_), sizeof old_);
-        else
-            RegDeleteValueW(key_, L"LogPixels");
-        RegCloseKey(key_);
-    }
-    ScreenDpi(const ScreenDpi&) = delete;
-    ScreenDpi& operator=(const ScreenDpi&) = delete;
-
-private:
-    HKEY key_ = nullptr;
-    DWORD old_ = 96;
-    bool had_ = false;
-};
-
 TEST_F(Sheet, SizeAndLayoutAt120Dpi) {
-    const ScreenDpi dpi(120);
+    const rig::ScreenDpi dpi(120);
     StartProbed();
     probe.Clear();
     OpenByDoubleClick();

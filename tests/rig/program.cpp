@@ -111,6 +111,23 @@ std::vector<std::wstring> ValueNames(const wchar_t* section) {
 
 // --------------------------------------------------------- WindowsVersionFor
 
+ScreenDpi::ScreenDpi(DWORD dpi) {
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                    nullptr);
+    DWORD size = sizeof old_;
+    had_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_), &size) ==
+           ERROR_SUCCESS;
+    RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+}
+
+ScreenDpi::~ScreenDpi() {
+    if (had_)
+        RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_), sizeof old_);
+    else
+        RegDeleteValueW(key_, L"LogPixels");
+    RegCloseKey(key_);
+}
+
 WindowsVersionFor::WindowsVersionFor(const wchar_t* exe, const wchar_t* version)
     : key_(std::wstring(L"Software\\Wine\\AppDefaults\\") + exe) {
     HKEY key = nullptr;

@@ -52,6 +52,20 @@ private:
     std::wstring key_;
 };
 
+// The DPI of the screen as a new process sees it, for the life of the object.
+class ScreenDpi {
+public:
+    explicit ScreenDpi(DWORD dpi);
+    ~ScreenDpi();
+    ScreenDpi(const ScreenDpi&) = delete;
+    ScreenDpi& operator=(const ScreenDpi&) = delete;
+
+private:
+    HKEY key_ = nullptr;
+    DWORD old_ = 96;
+    bool had_ = false;
+};
+
 // A folder under %TEMP% made for one test and deleted with everything in it; its name
 // ends in `suffix`.
 class TempFolder {
