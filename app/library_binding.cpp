@@ -2,6 +2,7 @@
 
 #include "app_settings.h"
 #include "dialog.h"
+#include "elevation.h"
 #include "resource.h"
 
 namespace {
@@ -15,7 +16,14 @@ void Call(Fn fn, Args... args) {
 bool CLibraryBinding::Bind(HWND programWindow) {
     // By full path from the program's own folder: a bare name would also find a
     // library planted in the current directory.
-    if (library_.Load((fw::ProgramFolder() + L"vitrel.dll").c_str())) fn_.Bind(library_.handle());
+    const std::wstring path = fw::ProgramFolder() + L"vitrel.dll";
+    // Elevated, the program would run with its rights whatever library a program without
+    // them had put there (the per-user installation, a portable copy in the profile).
+    if (fw::RunsElevated() && fw::ChangeableWithoutElevation(path)) {
+        fw::ShowMessageBox(fw::ResourceString(IDS_LIBRARY_UNSAFE_FOLDER).c_str(), MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    if (library_.Load(path.c_str())) fn_.Bind(library_.handle());
     // A file of that name without the two exports every start needs is no library of ours.
     if (!library_.loaded() || !fn_.Start || !fn_.LockMessage) {
         library_.Free();

@@ -8,6 +8,8 @@
 #define IDS_LIBRARY_LOAD_FAILED 101
 #define IDS_SHEET_CAPTION 102
 #define IDS_TRAY_TIP 103
+// An elevated run refuses a library that a run without elevation could replace.
+#define IDS_LIBRARY_UNSAFE_FOLDER 104
 
 // Tray menu labels.
 #define IDS_MENU_SETTINGS 200
