@@ -34,7 +34,8 @@ INT_PTR PropertyPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         // control's display area instead, which the sheet may have made smaller.
         auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
         const HWND sheet = GetParent(hwnd());
-        if (sheet && PropSheet_GetTabControl(sheet) && (pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) {
+        const UINT keep = pos->flags & (SWP_NOMOVE | SWP_NOSIZE);
+        if (sheet && PropSheet_GetTabControl(sheet) && keep != (SWP_NOMOVE | SWP_NOSIZE)) {
             const RECT area = PropertySheetDialog::PageArea(sheet);
             if (!(pos->flags & SWP_NOMOVE)) {
                 pos->x = area.left;

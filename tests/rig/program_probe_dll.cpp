@@ -165,10 +165,10 @@ __declspec(dllexport) LRESULT CALLBACK ProbeCallWndProc(int code, WPARAM wParam,
     if (code == HC_ACTION) {
         const auto* cwp = reinterpret_cast<const CWPSTRUCT*>(lParam);
         // A window's creation is recorded with the style it was created with.
-        const LPARAM lParamOrStyle = cwp->message == WM_CREATE && cwp->lParam
-                                         ? static_cast<LPARAM>(reinterpret_cast<const CREATESTRUCTW*>(cwp->lParam)->style)
-                                         : cwp->lParam;
-        Record(cwp->hwnd, cwp->message, cwp->wParam, lParamOrStyle, false);
+        LPARAM recorded = cwp->lParam;
+        if (cwp->message == WM_CREATE && cwp->lParam)
+            recorded = static_cast<LPARAM>(reinterpret_cast<const CREATESTRUCTW*>(cwp->lParam)->style);
+        Record(cwp->hwnd, cwp->message, cwp->wParam, recorded, false);
         if (cwp->message == WM_INITMENUPOPUP) ReadMenu(reinterpret_cast<HMENU>(cwp->wParam));
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
