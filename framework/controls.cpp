@@ -76,10 +76,11 @@ Tooltip::~Tooltip() {
 }
 
 bool Tooltip::Create(HWND tool, const std::wstring& text) {
-    hwnd_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, tool, nullptr, GetModuleHandleW(nullptr), nullptr);
+    // Shown while the sheet is not the active window, too; the control takes its
+    // styles when it is created.
+    hwnd_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, tool, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) return false;
-    SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) | TTS_ALWAYSTIP);
     text_ = text;
     TTTOOLINFOW info = {};
     // The size every version of the tooltip control takes.

@@ -29,12 +29,29 @@ INT_PTR PropertyPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             break;
         }
+    } else if (message == WM_WINDOWPOSCHANGING) {
+        // The sheet places a page from the size of its template; it lies in the tab
+        // control's display area instead, which the sheet may have made smaller.
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        const HWND sheet = GetParent(hwnd());
+        const UINT keep = pos->flags & (SWP_NOMOVE | SWP_NOSIZE);
+        if (sheet && PropSheet_GetTabControl(sheet) && keep != (SWP_NOMOVE | SWP_NOSIZE)) {
+            const RECT area = PropertySheetDialog::PageArea(sheet);
+            if (!(pos->flags & SWP_NOMOVE)) {
+                pos->x = area.left;
+                pos->y = area.top;
+            }
+            if (!(pos->flags & SWP_NOSIZE)) {
+                pos->cx = area.right - area.left;
+                pos->cy = area.bottom - area.top;
+            }
+        }
     }
     return Dialog::WindowProc(message, wParam, lParam);
 }
 
-PROPSHEETPAGEW PropertyPage::Describe(HINSTANCE instance) {
-    PROPSHEETPAGEW psp = {};
+PROPSHEETPAGEW_V1 PropertyPage::Describe(HINSTANCE instance) {
+    PROPSHEETPAGEW_V1 psp = {};
     psp.dwSize = sizeof psp;
     psp.dwFlags = PSP_DEFAULT;  // no PSP_HASHELP: the sheet shows no Help button
     psp.hInstance = instance;
@@ -65,13 +82,32 @@ int PropertySheetDialog::ActivePageIndex() const {
     return TabCtrl_GetCurSel(PropSheet_GetTabControl(hwnd_));
 }
 
+RECT PropertySheetDialog::PageArea(HWND sheet) {
+    const HWND tab = PropSheet_GetTabControl(sheet);
+    RECT area = {};
+    GetClientRect(tab, &area);
+    TabCtrl_AdjustRect(tab, FALSE, &area);
+    MapWindowPoints(tab, sheet, reinterpret_cast<POINT*>(&area), 2);
+    return area;
+}
+
+void PropertySheetDialog::FitPages() const {
+    const RECT area = PageArea(hwnd_);
+    for (const PropertyPage* page : pages_)
+        if (page->hwnd())
+            SetWindowPos(page->hwnd(), nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR PropertySheetDialog::DoModal() {
     Application* app = Application::Current();
     const HINSTANCE instance = app ? app->instance() : GetModuleHandleW(nullptr);
-    std::vector<PROPSHEETPAGEW> descs;
+    // Records of the first versions: every field used is in them, and Windows 2000
+    // knows no later ones. The sheet steps through the pages by their dwSize.
+    std::vector<PROPSHEETPAGEW_V1> descs;
     for (PropertyPage* page : pages_) descs.push_back(page->Describe(instance));
     PROPSHEETHEADERW psh = {};
-    psh.dwSize = sizeof psh;
+    psh.dwSize = PROPSHEETHEADERW_V1_SIZE;
     // No PSH_HASHELP: OK, Cancel and Apply only.
     psh.dwFlags = PSH_PROPSHEETPAGE | PSH_NOCONTEXTHELP | PSH_MODELESS;
     psh.hwndParent = parent_;
@@ -79,7 +115,7 @@ INT_PTR PropertySheetDialog::DoModal() {
     psh.pszCaption = caption_.c_str();
     psh.nPages = static_cast<UINT>(descs.size());
     psh.nStartPage = startPage_ < descs.size() ? startPage_ : 0;
-    psh.ppsp = descs.data();
+    psh.ppsp = reinterpret_cast<LPCPROPSHEETPAGEW>(descs.data());
     hwnd_ = reinterpret_cast<HWND>(PropertySheetW(&psh));
     if (!hwnd_) return IDCANCEL;
 

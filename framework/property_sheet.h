@@ -47,7 +47,8 @@ protected:
 
 private:
     static INT_PTR CALLBACK PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    PROPSHEETPAGEW Describe(HINSTANCE instance);
+    // The record of the first version (Windows 2000 refuses sizes it does not know).
+    PROPSHEETPAGEW_V1 Describe(HINSTANCE instance);
 };
 
 class PropertySheetDialog {
@@ -66,8 +67,15 @@ public:
     PropertyPage* PageAt(int index) const;
     // The index of the page on top (-1 if none).
     int ActivePageIndex() const;
+    // The tab control's display area in the sheet's client coordinates: where every
+    // page lies, whatever size its template gives it.
+    static RECT PageArea(HWND sheet);
 
 protected:
+    // Places every page created so far in the display area (after the tab control was
+    // moved or sized; pages created later fit themselves).
+    void FitPages() const;
+
     // The sheet window exists with its first page: the sheet's own initialisation.
     virtual void OnInitSheet() {}
     // After the Apply button's click has gone through the sheet (the pages applied).

@@ -26,6 +26,8 @@ void CClaroviaSheet::OnInitSheet() {
     // control keeps its place in the z-order, below the pages.)
     SetWindowPos(PropSheet_GetTabControl(sheet), nullptr, 0, 0, fw::ScaleX(322), fw::ScaleY(192),
                  SWP_NOMOVE | SWP_NOZORDER);
+    // The pages made so far were sized from their templates, for the larger tab.
+    FitPages();
     const int height = 2 * (GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYEDGE)) +
                        GetSystemMetrics(SM_CYCAPTION) + fw::ScaleY(230);
     SetWindowPos(sheet, HWND_TOPMOST, 0, 0, fw::ScaleX(343), height, SWP_NOMOVE);

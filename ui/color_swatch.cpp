@@ -17,8 +17,8 @@ LRESULT CColorSwatch::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Paint();
         return 0;
     case WM_SYSCOLORCHANGE: {
+        // Painted again; the fill is the user's colour, not a system one, and stays.
         const LRESULT result = Default(message, wParam, lParam);
-        FillColor = GetSysColor(COLOR_BTNFACE);
         InvalidateRect(hwnd(), nullptr, TRUE);
         return result;
     }

@@ -130,21 +130,19 @@ TEST_F(DesktopPage, ColourChooserSwatchAndSystemColours) {
     EXPECT_TRUE(rig::WaitFor([&] { return sheet.ApplyEnabled(); }));
     EXPECT_TRUE(SwatchShows(RGB(200, 40, 60))) << std::hex << ScreenPixel(SwatchCentre());
 
-    // A change of the system colours turns the swatch to the button face: the colour of
-    // the sheet's own background, beside its buttons. (Under Wine the program, themed,
-    // keeps its theme's face colour, which is what it then gets.)
+    // A change of the system colours repaints the swatch (it reaches the swatch, which
+    // answers it) but keeps the chosen colour, which OK then stores.
     {
         const SystemColor changed(COLOR_BTNFACE, RGB(10, 180, 90));
-        POINT beside = {4, 220};
-        ClientToScreen(sheet.hwnd(), &beside);
-        const COLORREF face = ScreenPixel(beside);
-        ASSERT_NE(face, RGB(200, 40, 60));
-        EXPECT_TRUE(SwatchShows(face)) << std::hex << ScreenPixel(SwatchCentre()) << " " << face;
-        PressApply();
-        EXPECT_EQ(shared().Locked, 0);
+        ASSERT_TRUE(rig::WaitFor([&] {
+            return !probe.Messages(sheet.Item(IDC_DESKTOP_SWATCH), WM_SYSCOLORCHANGE).empty();
+        })) << "the swatch did not learn of the change";
+        ASSERT_TRUE(probe.Settle(program->window()));
+        UpdateWindow(sheet.Item(IDC_DESKTOP_SWATCH));  // the repaint it asked for, now
+        EXPECT_TRUE(SwatchShows(RGB(200, 40, 60))) << std::hex << ScreenPixel(SwatchCentre());
         CloseWith(IDOK);
         Exit();
-        EXPECT_EQ(rig::settings::Dword(L"DeskTopIconTextColor"), std::optional<DWORD>(face));
+        EXPECT_EQ(rig::settings::Dword(L"DeskTopIconTextColor"), std::optional<DWORD>(RGB(200, 40, 60)));
         EXPECT_EQ(rig::settings::Dword(L"DeskTopIconTextColorMode"), std::optional<DWORD>(1));
     }
 }
@@ -152,8 +150,13 @@ TEST_F(DesktopPage, ColourChooserSwatchAndSystemColours) {
 TEST_F(DesktopPage, TooltipsShowWhileTheSheetIsNotActive) {
     StartProbed();
     const HWND other = Make(L"Other", 480, 300, 400, 260);
+    probe.Clear();
     OpenByDoubleClick();
     ASSERT_TRUE(SelectPage(4));
+    // Made to show always from their creation on.
+    const std::vector<DWORD> styles = TooltipCreationStyles();
+    ASSERT_EQ(styles.size(), 2u);
+    for (const DWORD style : styles) EXPECT_TRUE(style & TTS_ALWAYSTIP) << std::hex << style;
     EXPECT_TRUE(TooltipShownWhileInactive(IDC_DESKTOP_BK_MODE, other));
 }
 

@@ -94,6 +94,17 @@ protected:
         return false;
     }
 
+    // The styles the program's tooltips were created with, since the probe was cleared.
+    std::vector<DWORD> TooltipCreationStyles() const {
+        std::vector<DWORD> styles;
+        for (const rig::ProbeMessage& m : probe.Messages(nullptr, WM_CREATE)) {
+            wchar_t name[64] = {};
+            GetClassNameW(reinterpret_cast<HWND>(static_cast<uintptr_t>(m.window)), name, 64);
+            if (std::wstring(name) == TOOLTIPS_CLASSW) styles.push_back(static_cast<DWORD>(m.lParam));
+        }
+        return styles;
+    }
+
     // The level label's text for a level shown as `digits`.
     static std::wstring LevelText(const wchar_t* digits) {
         return std::wstring(L" 透明度の設定（") + digits + L"）";

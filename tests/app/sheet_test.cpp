@@ -1,6 +1,6 @@
 // The settings sheet as a whole: how it opens (double-click, menu item, a second start)
-// and on which page, that a second one never opens, its size and layout at 96 and at
-// 120 DPI, and what OK, Apply and Cancel store.
+// and on which page, that a second one never opens, its size and layout at 96, 120 and
+// 144 DPI with every page inside the tab control, and the records it is built from.
 #include <windows.h>
 
 #include "resource.h"
@@ -126,20 +126,76 @@ TEST_F(Sheet, OpensOnTheLastPageFromTheTrayTheMenuAndASecondStartAndNeverTwice) 
     EXPECT_TRUE(sheet.Windows().empty());
 }
 
-TEST_F(Sheet, SizeAndLayoutAt96Dpi) {
+// The header and page records of their first versions, which Windows 2000 knows (it
+// refuses the larger ones of later headers; Wine takes any).
+TEST_F(Sheet, IsBuiltFromRecordsWindows2000Knows) {
+    StartProbed();
+    ASSERT_TRUE(probe.RecordPropertySheets(program->window()));
+    OpenByDoubleClick();
+    const rig::ProgramProbe::SheetRecords made = probe.PropertySheetRecords();
+    EXPECT_EQ(made.runs, 1);
+    EXPECT_EQ(made.headerSize, PROPSHEETHEADERW_V1_SIZE);
+    ASSERT_EQ(made.pageSizes.size(), 7u);
+    for (const UINT size : made.pageSizes) EXPECT_EQ(size, PROPSHEETPAGEW_V1_SIZE);
+    EXPECT_EQ(sheet.PageCount(), 7);
+    CloseWith(IDCANCEL);
+}
+
+// The sheet's size and layout, and every page inside the tab control's display area
+// (the pages' templates are larger than the tab the sheet shrinks), for screens of 96,
+// 120 and 144 DPI.
+class SheetAtDpi : public Sheet, public testing::WithParamInterface<DWORD> {
+protected:
+    static bool Inside(const RECT& inner, const RECT& outer) {
+        return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+               inner.bottom <= outer.bottom;
+    }
+    static std::string Show(const RECT& rc) {
+        return std::to_string(rc.left) + "," + std::to_string(rc.top) + "-" + std::to_string(rc.right) + "," +
+               std::to_string(rc.bottom);
+    }
+};
+
+TEST_P(SheetAtDpi, SizeLayoutAndEveryPageInsideTheTab) {
+    const rig::ScreenDpi dpi(GetParam());
     StartProbed();
     probe.Clear();
     OpenByDoubleClick();
     EXPECT_FALSE(sheet.ApplyEnabled()) << "nothing changed yet";
-    ExpectLayout(96);
+    ExpectLayout(static_cast<int>(GetParam()));
+    const RECT area = sheet.PageArea();
+    ASSERT_FALSE(IsRectEmpty(&area));
+    for (int i = 0; i < 7; ++i) {
+        ASSERT_TRUE(SelectPage(i));
+        const HWND page = sheet.Page();
+        EXPECT_TRUE(Inside(rig::WindowRect(page), area)) << "tab " << i << ": " << Show(rig::WindowRect(page))
+                                                         << " in " << Show(area);
+        // Placed larger, as a sheet that sizes a new page from its template does, the
+        // page keeps to the display area (and is put back if not, to leave the buttons free).
+        const RECT own = InSheet(page);
+        SetWindowPos(page, nullptr, own.left, own.top, own.right - own.left + 60, own.bottom - own.top + 60,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_TRUE(Inside(rig::WindowRect(page), area)) << "tab " << i << " placed larger: "
+                                                         << Show(rig::WindowRect(page)) << " in " << Show(area);
+        SetWindowPos(page, nullptr, own.left, own.top, own.right - own.left, own.bottom - own.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    CloseWith(IDCANCEL);
+
+    // Opened on the last tab, the sheet made the first page before it shrank the tab
+    // control: that one, hidden, is inside too.
+    OpenByDoubleClick();
+    ASSERT_EQ(sheet.PageIndex(), 6);
+    const std::vector<HWND> pages = sheet.Pages();
+    EXPECT_EQ(pages.size(), 2u);
+    for (const HWND page : pages)
+        EXPECT_TRUE(Inside(rig::WindowRect(page), sheet.PageArea()))
+            << rig::WindowText(page) << ": " << Show(rig::WindowRect(page)) << " in " << Show(sheet.PageArea());
 }
 
-TEST_F(Sheet, SizeAndLayoutAt120Dpi) {
-    const rig::ScreenDpi dpi(120);
-    StartProbed();
-    probe.Clear();
-    OpenByDoubleClick();
-    ExpectLayout(120);
-}
+INSTANTIATE_TEST_SUITE_P(Screen, SheetAtDpi, testing::Values(96, 120, 144),
+                         [](const testing::TestParamInfo<DWORD>& info) {
+                             return "At" + std::to_string(info.param) + "Dpi";
+                         });
 
 }  // namespace

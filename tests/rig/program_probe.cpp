@@ -100,6 +100,22 @@ std::vector<ProbeRedraw> ProgramProbe::Redraws() const {
     return out;
 }
 
+bool ProgramProbe::RecordPropertySheets(HWND programWindow) {
+    if (!ok()) return false;
+    InterlockedExchange(&record_->sheetRuns, 0);
+    return Patch(programWindow, kPatchPropertySheet);
+}
+
+ProgramProbe::SheetRecords ProgramProbe::PropertySheetRecords() const {
+    SheetRecords out = {};
+    if (!ok()) return out;
+    out.runs = record_->sheetRuns;
+    out.headerSize = record_->sheetHeaderSize;
+    for (uint32_t i = 0; i < record_->sheetPageCount && i < kProbeSheetPageCapacity; ++i)
+        out.pageSizes.push_back(static_cast<UINT>(record_->sheetPageSizes[i]));
+    return out;
+}
+
 void ProgramProbe::ClearRedraws() {
     if (ok()) InterlockedExchange(&record_->redrawCount, 0);
 }

@@ -5,11 +5,12 @@
 // process: another process gets nothing from GetMenuItemCount on the handle that
 // MN_GETHMENU returns, so the labels and states are read in place.
 //
-// On request it also replaces two of the program's imports, inside the program: the
+// On request it also replaces three of the program's imports, inside the program: the
 // shell's SHAppBarMessage answers with a taskbar of the test's choosing (Wine's answer
-// is fixed), and RedrawWindow is recorded before it runs (Wine's redraw of the desktop
-// window reaches no other window, so the call itself is what a test can check). The
-// replacements stay until the program ends.
+// is fixed), RedrawWindow is recorded before it runs (Wine's redraw of the desktop
+// window reaches no other window, so the call itself is what a test can check), and
+// PropertySheetW has the sizes of the records it is given recorded (Wine takes sizes
+// that older systems refuse). The replacements stay until the program ends.
 //
 // The DLL keeps its record in a shared section: the test loads the same file and sees
 // the same record.
@@ -28,18 +29,19 @@ inline constexpr uint32_t kProbeMessageCapacity = 1024;
 inline constexpr uint32_t kProbeMenuCapacity = 16;
 inline constexpr uint32_t kProbeTextSize = 64;
 inline constexpr uint32_t kProbeRedrawCapacity = 256;
+inline constexpr uint32_t kProbeSheetPageCapacity = 16;
 // A private message the program takes without effect: its retrieval tells that every
 // message posted before it has been handled.
 inline constexpr UINT kProbeSettleMessage = WM_USER + 111;
 
-enum ProbePatch : LONG { kPatchAppBar = 1, kPatchRedraw = 2 };
+enum ProbePatch : LONG { kPatchAppBar = 1, kPatchRedraw = 2, kPatchPropertySheet = 4 };
 
 struct ProbeMessage {
     uint64_t window;
     uint32_t message;
     uint32_t posted;  // 1: taken from the queue, 0: sent
     uint64_t wParam;
-    uint64_t lParam;
+    uint64_t lParam;  // WM_CREATE: the style the window was created with
 };
 
 struct ProbeMenuItem {
@@ -75,6 +77,12 @@ struct ProbeRecord {
     ProbeRedraw redraws[kProbeRedrawCapacity];
     volatile uint32_t countedMessage;  // a posted message the thread's retrievals of which are counted
     volatile LONG counted;
+    // The last PropertySheetW call: the header's dwSize and each page record's, read
+    // the way the sheet reads them (each record dwSize bytes after the one before).
+    volatile LONG sheetRuns;
+    uint32_t sheetHeaderSize;
+    uint32_t sheetPageCount;
+    uint32_t sheetPageSizes[kProbeSheetPageCapacity];
 };
 
 // Test side: loads the DLL and hooks it onto a thread of another process.
@@ -119,6 +127,14 @@ public:
     bool RecordRedraws(HWND programWindow);
     std::vector<ProbeRedraw> Redraws() const;
     void ClearRedraws();
+    // Records the sizes of the records the program's next property sheets are built from.
+    bool RecordPropertySheets(HWND programWindow);
+    struct SheetRecords {
+        LONG runs;  // sheets made since RecordPropertySheets
+        UINT headerSize;
+        std::vector<UINT> pageSizes;
+    };
+    SheetRecords PropertySheetRecords() const;
 
 private:
     bool Patch(HWND programWindow, LONG patch);

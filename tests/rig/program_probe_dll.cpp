@@ -2,6 +2,8 @@
 // run inside the hooked thread and only ever write the shared record.
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
+#include <prsht.h>
 
 #include "import_spy.h"
 #include "program_probe.h"
@@ -15,9 +17,11 @@ rig::ProbeRecord g_record = {};
 // this DLL, which is pinned in the program once they are in place).
 rig::ImportSpy* g_appBar;
 rig::ImportSpy* g_redraw;
+rig::ImportSpy* g_propertySheet;
 
 using AppBarFn = UINT_PTR(WINAPI*)(DWORD, PAPPBARDATA);
 using RedrawFn = BOOL(WINAPI*)(HWND, const RECT*, HRGN, UINT);
+using PropertySheetFn = INT_PTR(WINAPI*)(LPCPROPSHEETHEADERW);
 
 UINT_PTR WINAPI SteeredAppBarMessage(DWORD message, PAPPBARDATA data) {
     InterlockedIncrement(&g_record.appBarQueries);
@@ -50,6 +54,22 @@ BOOL WINAPI RecordedRedrawWindow(HWND window, const RECT* rect, HRGN region, UIN
     return reinterpret_cast<RedrawFn>(g_redraw->original())(window, rect, region, flags);
 }
 
+INT_PTR WINAPI RecordedPropertySheetW(LPCPROPSHEETHEADERW header) {
+    if (header) {
+        g_record.sheetHeaderSize = header->dwSize;
+        const UINT pages = (header->dwFlags & PSH_PROPSHEETPAGE) ? header->nPages : 0;
+        g_record.sheetPageCount = pages < rig::kProbeSheetPageCapacity ? pages : rig::kProbeSheetPageCapacity;
+        const auto* page = reinterpret_cast<const BYTE*>(header->ppsp);
+        for (UINT i = 0; i < g_record.sheetPageCount; ++i) {
+            const DWORD size = reinterpret_cast<const PROPSHEETPAGEW*>(page)->dwSize;
+            g_record.sheetPageSizes[i] = size;
+            page += size;
+        }
+        InterlockedIncrement(&g_record.sheetRuns);
+    }
+    return reinterpret_cast<PropertySheetFn>(g_propertySheet->original())(header);
+}
+
 // Runs in the program's thread: puts in place what the test asked for.
 void InstallPatches() {
     const LONG wanted = g_record.patchRequest & ~g_record.patchDone;
@@ -71,6 +91,12 @@ void InstallPatches() {
                                           reinterpret_cast<void*>(RecordedRedrawWindow));
         if (g_redraw->ok()) done |= rig::kPatchRedraw;
     }
+    if (wanted & rig::kPatchPropertySheet) {
+        if (!g_propertySheet)
+            g_propertySheet = new rig::ImportSpy(program, "comctl32.dll", "PropertySheetW",
+                                                 reinterpret_cast<void*>(RecordedPropertySheetW));
+        if (g_propertySheet->ok()) done |= rig::kPatchPropertySheet;
+    }
     InterlockedOr(&g_record.patchDone, done);
 }
 
@@ -85,6 +111,8 @@ bool Wanted(UINT message) {
     case WM_CLOSE:
     case WM_DESTROY:
     case WM_SETICON:
+    case WM_CREATE:
+    case WM_SYSCOLORCHANGE:
         return true;
     default:
         return message >= WM_USER && message < 0xC000;
@@ -136,7 +164,11 @@ __declspec(dllexport) LRESULT CALLBACK ProbeCallWndProc(int code, WPARAM wParam,
     if (g_record.patchRequest != g_record.patchDone) InstallPatches();
     if (code == HC_ACTION) {
         const auto* cwp = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        Record(cwp->hwnd, cwp->message, cwp->wParam, cwp->lParam, false);
+        // A window's creation is recorded with the style it was created with.
+        LPARAM recorded = cwp->lParam;
+        if (cwp->message == WM_CREATE && cwp->lParam)
+            recorded = static_cast<LPARAM>(reinterpret_cast<const CREATESTRUCTW*>(cwp->lParam)->style);
+        Record(cwp->hwnd, cwp->message, cwp->wParam, recorded, false);
         if (cwp->message == WM_INITMENUPOPUP) ReadMenu(reinterpret_cast<HMENU>(cwp->wParam));
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -55,6 +55,12 @@ bool Sheet::SelectPage(int index) {
 
 HWND Sheet::Page() const { return reinterpret_cast<HWND>(Ask(hwnd_, PSM_GETCURRENTPAGEHWND)); }
 
+std::vector<HWND> Sheet::Pages() const {
+    std::vector<HWND> pages;
+    for (HWND w = nullptr; (w = FindWindowExW(hwnd_, w, L"#32770", nullptr)) != nullptr;) pages.push_back(w);
+    return pages;
+}
+
 HWND Sheet::Item(int id) const { return GetDlgItem(Page(), id); }
 
 int Sheet::Check(int id) const { return static_cast<int>(Ask(Item(id), BM_GETCHECK)); }
@@ -77,6 +83,24 @@ RECT Sheet::ItemRect(int id) const {
     RECT rc = WindowRect(Item(id));
     MapWindowPoints(nullptr, Page(), reinterpret_cast<POINT*>(&rc), 2);
     return rc;
+}
+
+RECT Sheet::PageArea() const {
+    const HWND tab = PropSheet_GetTabControl(hwnd_);
+    RECT area = {};
+    GetClientRect(tab, &area);
+    MapWindowPoints(tab, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    // The tab answers through a pointer: a rectangle in the program's memory.
+    const HANDLE process = program_->process();
+    void* remote = VirtualAllocEx(process, nullptr, sizeof area, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!remote) return RECT{};
+    bool ok = WriteProcessMemory(process, remote, &area, sizeof area, nullptr);
+    if (ok) {
+        Ask(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(remote));
+        ok = ReadProcessMemory(process, remote, &area, sizeof area, nullptr);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return ok ? area : RECT{};
 }
 
 void Sheet::Click(int id) const {

@@ -33,6 +33,8 @@ public:
     // Brings tab `index` to the top (as the sheet's own keyboard handling would).
     bool SelectPage(int index);
     HWND Page() const;
+    // Every page window the sheet has made so far, the one on top or not.
+    std::vector<HWND> Pages() const;
     HWND Item(int id) const;
 
     int Check(int id) const;
@@ -42,6 +44,9 @@ public:
     bool ApplyEnabled() const;
     // A control's rectangle in the page's client coordinates.
     RECT ItemRect(int id) const;
+    // The tab control's display area in screen coordinates, as the tab itself reckons
+    // it (TCM_ADJUSTRECT on its client rectangle).
+    RECT PageArea() const;
 
     // A real click in the middle of a control of the page, or of a sheet button.
     void Click(int id) const;
