@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -29,6 +30,8 @@ namespace {
 constexpr DWORD kReadyMs = 10000;
 constexpr DWORD kExitMs = 10000;
 constexpr DWORD kClockMs = 3000;
+// Set-up failures (the helper started again) before the run gives up.
+constexpr int kMaxSetUpFailures = 5;
 
 // The values the program keeps in "Status": the numbers and the texts it reads.
 constexpr const wchar_t* kNumbers[] = {
@@ -231,11 +234,22 @@ const char* Describe(Outcome outcome) {
 
 // One start on the key as it is: up, the clock on the window if it is on, the exit
 // command, the end.
-Outcome StartOnce(HWND window, bool clock, DWORD& exitCode) {
-    if (!rig::Activate(window)) return Outcome::SetUpFailed;
+// `why` says what failed when the set-up did.
+Outcome StartOnce(HWND window, bool clock, DWORD& exitCode, std::string& why) {
+    if (!rig::Activate(window)) {
+        why = IsWindow(window) ? "the clock's window could not be made active" : "the clock's window is gone";
+        return Outcome::SetUpFailed;
+    }
     Child program;
     rig::ProgramProbe probe;
-    if (!probe.ok() || !program.Start(rig::kProgramExe)) return Outcome::SetUpFailed;
+    if (!probe.ok()) {
+        why = "the probe could not be loaded";
+        return Outcome::SetUpFailed;
+    }
+    if (!program.Start(rig::kProgramExe)) {
+        why = "Clarovia.exe could not be started (error " + std::to_string(GetLastError()) + ")";
+        return Outcome::SetUpFailed;
+    }
     HWND hidden = nullptr;
     const bool up = rig::WaitFor(
         [&] {
@@ -306,12 +320,20 @@ private:
 int RunRegistryFuzz(int starts, unsigned seed) {
     NoCrashDialog noDialog;
     rig::TrayRecorder tray;
-    rig::HostProcess host;
+    std::unique_ptr<rig::HostProcess> host;
     rig::WindowSpec layout = rig::Layout(L"FuzzClockWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 150, 400, 300);
     layout.title = L"Fuzzed clock";
-    const HWND window = host.ok() ? host.Create(layout) : nullptr;
-    if (!tray.ok() || !window) {
-        std::printf("registry-fuzz: set-up failed\n");
+    HWND window = nullptr;
+    // The clock's window in a helper of its own, made (again).
+    const auto makeWindow = [&] {
+        host = std::make_unique<rig::HostProcess>();
+        window = host->ok() ? host->Create(layout) : nullptr;
+        return window != nullptr;
+    };
+    if (!tray.ok() || !makeWindow()) {
+        std::printf("registry-fuzz: set-up failed: %s\n",
+                    !tray.ok() ? "the stand-in for the notification area could not be made"
+                               : "the clock's window could not be made");
         return 2;
     }
     Random random(seed);
@@ -321,25 +343,35 @@ int RunRegistryFuzz(int starts, unsigned seed) {
         const unsigned caseSeed = static_cast<unsigned>(random());
         Random fuzz(caseSeed);
         if (!Randomise(fuzz, layout.className)) {
+            std::printf("registry-fuzz: set-up failed: the program's key could not be written\n");
             ++setUpFailures;
             break;
         }
         const bool clock = rig::settings::Dword(L"ShowClock").value_or(0) != 0;
         DWORD code = 0;
-        Outcome outcome = StartOnce(window, clock, code);
+        std::string why;
+        Outcome outcome = StartOnce(window, clock, code, why);
         ++done;
         std::map<std::wstring, Value> written = ReadStatus();
         int wrong = outcome == Outcome::Ran ? WrongTypes(written) : 0;
         bool changed = false;
         // Every tenth start: a start on what was written back must leave it as it was.
         if (outcome == Outcome::Ran && done % 10 == 0 && done < starts) {
-            outcome = StartOnce(window, clock, code);
+            outcome = StartOnce(window, clock, code, why);
             ++done;
             if (outcome == Outcome::Ran) changed = ReadStatus() != written;
         }
         if (outcome == Outcome::SetUpFailed) {
-            ++setUpFailures;
-            break;
+            // Not the program's doing: the start is not counted, the helper starts again.
+            --done;
+            std::printf("registry-fuzz: start %d: set-up failed: %s; the helper starts again\n", done + 1,
+                        why.c_str());
+            std::fflush(stdout);
+            if (++setUpFailures > kMaxSetUpFailures || !makeWindow()) {
+                std::printf("registry-fuzz: set-up failed: the helper could not be started again\n");
+                break;
+            }
+            continue;
         }
         crashes += outcome == Outcome::Crashed;
         hangs += outcome == Outcome::Hung;
@@ -356,15 +388,16 @@ int RunRegistryFuzz(int starts, unsigned seed) {
     rig::settings::Erase();
     rig::settings::SetDword(L"EnableTaskbarTP", 0);
     DWORD code = 0;
-    StartOnce(window, false, code);
+    std::string why;
+    StartOnce(window, false, code, why);
     rig::settings::Erase();
 
     std::printf("registry-fuzz: %d starts in %.1f s, %d crash(es), %d hang(s), %d value(s) written back of a wrong "
-                "type, %d restart(s) that changed what was written\n",
-                done, Now() - start, crashes, hangs, wrongTypes, unstable);
+                "type, %d restart(s) that changed what was written, %d set-up failure(s) (helper started again)\n",
+                done, Now() - start, crashes, hangs, wrongTypes, unstable, setUpFailures);
     std::fflush(stdout);
     Summary("registry-fuzz %d starts %d crashes %d hangs", done, crashes, hangs);
-    if (setUpFailures) return 2;
+    if (done < starts) return 2;
     return crashes == 0 && hangs == 0 && wrongTypes == 0 && unstable == 0 ? 0 : 1;
 }
 

@@ -22,12 +22,15 @@
 #include <cstdio>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "bench_common.h"
 #include "program.h"
+#include "program_probe.h"
 #include "rig.h"
 #include "tray_recorder.h"
+#include "vitrel_api.h"
 
 namespace bench {
 
@@ -46,6 +49,8 @@ constexpr int kSampleEvery = 1000;    // gestures between two samples; a helper 
 constexpr double kFlatGoal = 0.05;
 // --short: at most one gesture in this many lost.
 constexpr int kShortLostShare = 20;
+// Helpers started again after a window or a helper went away: more and the run stops.
+constexpr int kMaxRestarts = 5;
 
 enum class Gesture { Middle, WheelDown, WheelUp, DoubleClick, RightClick, Drag };
 
@@ -93,20 +98,25 @@ public:
         for (auto& host : hosts_) host = std::make_unique<rig::HostProcess>();
         for (int i = 0; i < kSlots; ++i) slots_[i].host = i % kHosts;
         for (int i = 0; i < kSlots; ++i)
-            if (!MakeWindow(i)) return SetUpFailed();
-        if (!tray_.ok() || !program_.Run()) return SetUpFailed();
+            if (!MakeWindow(i)) return SetUpFailed("a window of the helpers could not be made");
+        if (!tray_.ok()) return SetUpFailed("the stand-in for the notification area could not be made");
+        if (!program_.Run()) return SetUpFailed("Clarovia.exe did not come up");
+        // The program's thread, watched for the reports it takes (the gestures' trace).
+        if (!probe_.ok() || !probe_.Attach(program_.threadId())) return SetUpFailed("the probe could not be attached");
 
         std::vector<ProcessCost> samples{CostOf(program_.process())};
         const double start = Now();
         for (int done = 1; done <= gestures_; ++done) {
-            if (!One(done)) return SetUpFailed();
-            if (done % kReplaceEvery == 0 && !MakeWindow(Pick(kSlots))) return SetUpFailed();
+            if (!One(done)) return SetUpFailed("the helpers could not be started again");
+            if (done % kReplaceEvery == 0 && !MakeWindow(Pick(kSlots)) && !Recover(done, "a window could not be made anew"))
+                return SetUpFailed("the helpers could not be started again");
             if (done % kSampleEvery == 0) {
                 samples.push_back(CostOf(program_.process()));
                 std::printf("soak: %d gestures, %d lost, %.0f s; program: %zu KB private, %lu handles\n", done, lost_,
                             Now() - start, samples.back().privateBytes / 1024, samples.back().handles);
                 std::fflush(stdout);
-                if (done < gestures_ && !RestartHost(Pick(kHosts))) return SetUpFailed();
+                if (done < gestures_ && !RestartHost(Pick(kHosts)) && !Recover(done, "a helper could not be restarted"))
+                    return SetUpFailed("the helpers could not be started again");
             }
         }
         samples.push_back(CostOf(program_.process()));
@@ -125,11 +135,11 @@ public:
         const ProcessCost& last = samples.back();
         const double memoryGrowth = Growth(first.privateBytes, last.privateBytes);
         const double handleGrowth = Growth(first.handles, last.handles);
-        std::printf("soak: %d gestures in %.1f s, %d lost (%s); %d wheel gesture(s) skipped, their window not "
-                    "made active; program private bytes %+.1f %%, handles %+.1f %%; "
+        std::printf("soak: %d gestures in %.1f s, %d lost (%s); lost where: %s; %d wheel gesture(s) skipped, their "
+                    "window not made active; %d helper restart(s); program private bytes %+.1f %%, handles %+.1f %%; "
                     "everyone alive at the end: %s; program ended by its command: %s\n",
-                    gestures_, Now() - start, lost_, Counts().c_str(), skipped_, 100 * memoryGrowth,
-                    100 * handleGrowth, alive ? "yes" : "NO", ended ? "yes" : "NO");
+                    gestures_, Now() - start, lost_, Counts().c_str(), Stops().c_str(), skipped_, restarts_,
+                    100 * memoryGrowth, 100 * handleGrowth, alive ? "yes" : "NO", ended ? "yes" : "NO");
         std::fflush(stdout);
         Summary("soak %d gestures %d lost", gestures_, lost_);
         // A short run (CTest) on a loaded machine may lose a gesture now and then to
@@ -140,10 +150,45 @@ public:
     }
 
 private:
-    int SetUpFailed() {
-        std::printf("soak: set-up failed\n");
+    int SetUpFailed(const char* what) {
+        std::printf("soak: set-up failed: %s\n", what);
         rig::settings::Erase();
         return 2;
+    }
+
+    // Every helper starts again, with new windows; whether the run can go on.
+    bool Recover(int done, const char* why) {
+        std::printf("soak: gesture %d: %s; the helpers start again\n", done, why);
+        std::fflush(stdout);
+        if (++restarts_ > kMaxRestarts) return false;
+        for (int host = 0; host < kHosts; ++host)
+            if (!RestartHost(host)) return false;
+        return true;
+    }
+
+    // Why a window of a slot is gone: its helper ended, or something in it destroyed it.
+    std::string Vanished(const Slot& slot) const {
+        const rig::HostProcess& host = *hosts_[slot.host];
+        if (!host.Alive()) {
+            char text[96];
+            std::snprintf(text, sizeof text, "its helper ended with exit code 0x%lx", host.ExitCode());
+            return text;
+        }
+        for (const rig::LogEntry& e : host.Log(slot.window))
+            if (e.message == WM_CLOSE || (e.message == WM_SYSCOMMAND && (e.wParam & 0xFFF0) == SC_CLOSE))
+                return "its helper is alive; the window was closed (" +
+                       std::string(e.message == WM_CLOSE ? "WM_CLOSE" : "SC_CLOSE") + ")";
+        return "its helper is alive; the window was destroyed without being closed";
+    }
+
+    // Where the lost gestures stopped, by stage.
+    std::string Stops() const {
+        std::string text;
+        for (int s = 0; s < kStages; ++s) {
+            if (!text.empty()) text += ", ";
+            text += std::to_string(stoppedAt_[s]) + " " + kStageNames[s];
+        }
+        return text;
     }
 
     static double Growth(double first, double last) { return first > 0 ? (last - first) / first : 0; }
@@ -238,9 +283,11 @@ private:
         const int index = wheelWindow_ >= 0 && Pick(3) == 0 ? wheelWindow_ : Pick(kSlots);
         Slot& slot = slots_[index];
         if (!IsWindow(slot.window)) {
-            std::printf("soak: gesture %d: window %d is gone\n", done, index);
-            return false;
+            const std::string why = "window " + std::to_string(index) + " is gone: " + Vanished(slot);
+            return Recover(done, why.c_str());
         }
+        hosts_[slot.host]->ClearLog();
+        probe_.Clear();
         const Gesture gesture = Choose(slot, index);
         const POINT pt = TitlePoint(slot);
         const HWND w = slot.window;
@@ -347,10 +394,13 @@ private:
                                         : "; the window's last wheel message had delta " +
                                               std::to_string(static_cast<short>(HIWORD(wheels.back().wParam)));
             }
-            std::printf("soak: gesture %d (%s on window %d) lost: alpha %d, %s; under the pointer %ls%s; %s%s\n",
+            const Stage stage = StoppedAt(gesture, slot);
+            ++stoppedAt_[stage];
+            std::printf("soak: gesture %d (%s on window %d) lost: alpha %d, %s; under the pointer %ls%s; %s%s; "
+                        "trace: %s\n",
                         done, Name(gesture), index, Alpha(w), Shaded(w) ? "rolled up" : "down",
                         under == w ? L"the window" : cls, IsZoomed(w) ? ", maximised" : "",
-                        GetForegroundWindow() == w ? "active" : "not active", seenBy.c_str());
+                        GetForegroundWindow() == w ? "active" : "not active", seenBy.c_str(), Trace(gesture, slot).c_str());
 
             // Take the window as it is.
             slot.alpha = Alpha(w);
@@ -360,16 +410,71 @@ private:
         return true;
     }
 
+    // The input each gesture sends, as the window's thread retrieves it.
+    static UINT InputOf(Gesture g) {
+        switch (g) {
+        case Gesture::Middle: return WM_NCMBUTTONDOWN;
+        case Gesture::WheelDown:
+        case Gesture::WheelUp: return WM_MOUSEWHEEL;
+        case Gesture::DoubleClick: return WM_NCLBUTTONDBLCLK;
+        case Gesture::RightClick: return WM_NCRBUTTONDOWN;
+        default: return WM_NCLBUTTONDOWN;
+        }
+    }
+    // The report the library posts to the program for it (0: the hook acts itself).
+    static UINT ReportOf(Gesture g) {
+        if (g == Gesture::DoubleClick) return WM_SHADE_DBLCLK;
+        return g == Gesture::RightClick ? static_cast<UINT>(WM_SHADE_RCLICK) : 0u;
+    }
+
+    // The stages of a gesture, in order: where a lost one stopped.
+    enum Stage { kNotRetrieved, kNotReported, kNotActedOn, kWindowUnchanged, kStages };
+    static constexpr const char* kStageNames[kStages] = {
+        "before the window's thread took the input", "in the library (no report)",
+        "in the program (report taken, no change asked)", "at the window (asked, not changed)"};
+
+    Stage StoppedAt(Gesture gesture, const Slot& slot) const {
+        const rig::HostProcess& host = *hosts_[slot.host];
+        if (host.Retrieved(slot.window, InputOf(gesture)).empty()) return kNotRetrieved;
+        const UINT report = ReportOf(gesture);
+        if (!report) return kWindowUnchanged;  // the hook acts in the window's own thread
+        if (probe_.Messages(program_.window(), report).empty()) return kNotReported;
+        // Shading moves the window: a move asked for shows in the window's log.
+        if (host.Log(slot.window, WM_WINDOWPOSCHANGED).empty()) return kNotActedOn;
+        return kWindowUnchanged;
+    }
+
+    // What each stage saw: the input sent, the window's thread took it, its window
+    // procedure got it (or the hook swallowed it), the report the program took.
+    std::string Trace(Gesture gesture, const Slot& slot) const {
+        const rig::HostProcess& host = *hosts_[slot.host];
+        const UINT input = InputOf(gesture);
+        std::string t = "input sent; the window's thread ";
+        t += host.Retrieved(slot.window, input).empty() ? "did not take it" : "took it";
+        t += host.Log(slot.window, input).empty() ? ", its window procedure did not get it"
+                                                  : ", its window procedure got it";
+        if (const UINT report = ReportOf(gesture)) {
+            t += probe_.Messages(program_.window(), report).empty() ? "; no report reached the program"
+                                                                     : "; the program took the report";
+            t += host.Log(slot.window, WM_WINDOWPOSCHANGED).empty() ? "; the window was not moved"
+                                                                    : "; the window was moved";
+        }
+        return t;
+    }
+
     int gestures_;
     std::mt19937 random_;
     bool strict_;
     rig::TrayRecorder tray_;
     rig::Program program_;
+    rig::ProgramProbe probe_;
     std::array<std::unique_ptr<rig::HostProcess>, kHosts> hosts_;
     std::array<Slot, kSlots> slots_;
     int wheelWindow_ = -1;  // the slot whose window the wheel is stepping
     int lost_ = 0;
     int skipped_ = 0;
+    int restarts_ = 0;
+    std::array<int, kStages> stoppedAt_ = {};
     std::array<int, 6> doneBy_ = {}, lostBy_ = {};
 };
 

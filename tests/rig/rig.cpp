@@ -164,6 +164,12 @@ bool HostProcess::SawFreedBlock() const {
 
 bool HostProcess::Alive() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
 
+DWORD HostProcess::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (pi_.hProcess) GetExitCodeProcess(pi_.hProcess, &code);
+    return code;
+}
+
 void HostProcess::Flush() { Send(Command::Flush, HostCommand{}); }
 
 void HostProcess::ClearLog() { Send(Command::ClearLog, HostCommand{}); }

@@ -75,8 +75,9 @@ public:
     bool NoLongerSlow() { return SlowDown(nullptr, 0, 0); }
     // Whether a slow handler found the block its message pointed into freed once awake.
     bool SawFreedBlock() const;
-    // Whether the helper's process is still running.
+    // Whether the helper's process is still running, and its exit code once it is not.
     bool Alive() const;
+    DWORD ExitCode() const;
     // Returns once every window of the helper has painted what was pending.
     void Flush();
     void ClearLog();
