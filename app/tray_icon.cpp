@@ -26,12 +26,8 @@ bool TrayIcon::Show(bool show) {
     // "TaskbarCreated" if it was restarted, and removes the icons of programs gone.
     const HWND taskbar = FindWindowW(kTaskbarClass, nullptr);
     if (taskbar && !fw::SendBounded(taskbar, WM_NULL, 0, 0)) return false;
-    if (!show) {
-        Shell_NotifyIconW(NIM_DELETE, &data_);
-        return true;
-    }
-    // An icon that is there already refuses to be added again but takes a change.
-    return Shell_NotifyIconW(NIM_ADD, &data_) || Shell_NotifyIconW(NIM_MODIFY, &data_);
+    Shell_NotifyIconW(show ? NIM_ADD : NIM_DELETE, &data_);
+    return true;
 }
 
 void TrayIcon::Remove() { Show(false); }

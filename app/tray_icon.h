@@ -10,9 +10,10 @@ public:
     // Fills the record for `owner`: icon 128, callback `callbackMessage`, the tip.
     void Fill(HWND owner, UINT callbackMessage);
     bool filled() const { return data_.cbSize != 0; }
-    // Adds the icon (true) or removes it (false). Whether the taskbar took the request:
-    // false when it did not answer or refused to add the icon (then the caller tries
-    // again later). Adding a present icon counts as taken, removing an absent one too.
+    // Adds the icon (true) or removes it (false). False when the taskbar did not answer
+    // (busy, as at log-on), so that the request never went out: the caller asks again
+    // later. A taskbar that answered was asked, whatever it made of the request (each
+    // request waits on it with no bound on some systems, so it is not repeated idly).
     bool Show(bool show);
     // Removes the icon, if the record was ever filled.
     void Remove();

@@ -8,8 +8,14 @@ ProfileSection::ProfileSection(const Profile& profile, const wchar_t* section, A
     const std::wstring path = profile.root() + L"\\" + section;
     if (access == Access::Write)
         key_.Create(HKEY_CURRENT_USER, path.c_str());
-    else if (access == Access::WriteVolatile)
+    else if (access == Access::WriteVolatile) {
+        // The program's own key must outlast the session: a volatile key made where its
+        // parents are missing makes them volatile too, and nothing lasting could then be
+        // written under them (the settings at exit).
+        RegKey root;
+        root.Create(HKEY_CURRENT_USER, profile.root().c_str());
         key_.Create(HKEY_CURRENT_USER, path.c_str(), REG_OPTION_VOLATILE);
+    }
     else
         key_.Open(HKEY_CURRENT_USER, path.c_str(), KEY_READ);
 }

@@ -46,12 +46,18 @@ bool HasClass(HWND window, const wchar_t* name) {
 }
 
 std::wstring WindowText(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    if (length <= 0) return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int n = GetWindowTextW(window, text.data(), length + 1);
-    text.resize(n > 0 ? static_cast<size_t>(n) : 0);
-    return text;
+    // Not GetWindowTextLength: it sends WM_GETTEXTLENGTH, which waits on a hung owner.
+    // GetWindowText reads another process's window text without a message.
+    std::wstring text(512, L'\0');
+    for (;;) {
+        const int n = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+        if (n <= 0) return {};
+        if (static_cast<size_t>(n) + 1 < text.size() || text.size() >= 32768) {
+            text.resize(static_cast<size_t>(n));
+            return text;
+        }
+        text.assign(text.size() * 2, L'\0');
+    }
 }
 
 bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result, UINT timeoutMs) {

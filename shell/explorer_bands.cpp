@@ -123,14 +123,16 @@ bool ExplorerBands::Walk(HWND rebar, HANDLE process, int hideFlag, int hideMenu)
     local.record.cbSize = RecordSize<Record>();
     local.record.fMask = RBBIM_CHILD | RBBIM_STYLE;
 
+    // A rebar that does not answer is not given a block either.
+    LRESULT count = 0;
+    if (!fw::SendBounded(rebar, RB_GETBANDCOUNT, 0, 0, &count)) return true;
+
     fw::ForeignBlock foreign(process, sizeof local);
     if (!foreign) return true;
     // A 32-bit rebar reads its pointer argument as 32 bits.
     if (sizeof(decltype(local.record.lpText)) == 4 && reinterpret_cast<uintptr_t>(foreign.address()) > 0xFFFFFFFFu)
         return true;
 
-    LRESULT count = 0;
-    if (!fw::SendBounded(rebar, RB_GETBANDCOUNT, 0, 0, &count)) return true;
     if (count > kMaxBands) count = kMaxBands;
     bool found = false;
     for (LRESULT i = 0; i < count; ++i) {

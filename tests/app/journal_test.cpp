@@ -111,6 +111,37 @@ TEST_F(Journal, TheStartButtonGetsItsOwnTextBackAndKeepsItAsItsOwn) {
     EXPECT_EQ(rig::WindowText(button), L"Start");
 }
 
+// The shell is still hung when the program starts again: what it could not give back
+// is kept, given back once the shell answers, and the start button's text that run set
+// is never taken for the button's own.
+TEST_F(Journal, WhatAShellStillHungAtTheNextStartCouldNotTakeBackIsGivenBackOnceItAnswers) {
+    // What a killed run left: the journal names a window of the shell that carries its
+    // clock, and the start button showing its text.
+    const HWND taskbar = shell.CreateTaskbar(0, 708, 1024, 40, L"Start");
+    const HWND button = GetWindow(taskbar, GW_CHILD);
+    ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), taskbar);
+    rig::WindowSpec layout = rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 120, 300, 240);
+    layout.title = L"Titled  [clock]";
+    const HWND window = shell.Create(layout);
+    ASSERT_TRUE(shell.SetText(button, L"Go"));
+    const std::wstring handle = std::to_wstring(static_cast<int32_t>(reinterpret_cast<intptr_t>(window)));
+    rig::settings::SetDword(L"Format", 2, kJournal);
+    rig::settings::SetDword(L"ClockCount", 1, kJournal);
+    rig::settings::SetString(L"Clock0", handle + L" " + std::to_wstring(shell.pid()) + L" RigWindow", kJournal);
+    rig::settings::SetString(L"Clock0Title", L"Titled", kJournal);
+    rig::settings::SetDword(L"StartButtonSet", 1, kJournal);
+    rig::settings::SetString(L"StartButtonOwnText", L"Start", kJournal);
+    rig::settings::SetString(L"StartButtonSetText", L"Go", kJournal);
+
+    ASSERT_TRUE(shell.MakeBusy(2500));
+    StartProbed();
+    EXPECT_TRUE(rig::WaitFor([&] { return rig::WindowText(window) == L"Titled"; }, 15000))
+        << "the title was not given back once the shell answered";
+    Exit();
+    EXPECT_EQ(rig::WindowText(button), L"Start");
+    EXPECT_FALSE(rig::settings::SectionExists(kJournal));
+}
+
 // The shell's thread hangs, long enough for the system to take it for hung, and the
 // program ends meanwhile: the end must not wait for the shell, and what the shell's
 // windows did not take back stays in the journal for the next start.
@@ -156,25 +187,6 @@ TEST_F(Journal, WhatAHungShellDidNotTakeBackAtTheEndIsGivenBackByTheNextStart) {
     EXPECT_EQ(rig::WindowText(window), L"Titled");
     EXPECT_EQ(shell.HiddenBands(rebar), 0u);
     Exit();
-    EXPECT_FALSE(rig::settings::SectionExists(kJournal));
-}
-
-// The shell is still hung when the program starts again: what it could not give back
-// is kept, given back once the shell answers, and the start button's text that run set
-// is never taken for the button's own.
-TEST_F(Journal, WhatAShellStillHungAtTheNextStartCouldNotTakeBackIsGivenBackOnceItAnswers) {
-    ASSERT_NO_FATAL_FAILURE(StartWithShellChanged());
-    const HWND button = button_, window = window_;
-    Kill();
-
-    rig::settings::SetDword(L"EnableStartButtonTP", 0);
-    rig::settings::SetDword(L"ShowClock", 0);
-    ASSERT_TRUE(shell.MakeBusy(2500));
-    StartProbed();
-    EXPECT_TRUE(rig::WaitFor([&] { return rig::WindowText(window) == L"Titled"; }, 15000))
-        << "the title was not given back once the shell answered";
-    Exit();
-    EXPECT_EQ(rig::WindowText(button), L"Start");
     EXPECT_FALSE(rig::settings::SectionExists(kJournal));
 }
 
