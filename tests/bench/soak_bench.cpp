@@ -435,10 +435,13 @@ private:
 
     Stage StoppedAt(Gesture gesture, const Slot& slot) const {
         const rig::HostProcess& host = *hosts_[slot.host];
-        if (host.Retrieved(slot.window, InputOf(gesture)).empty()) return kNotRetrieved;
         const UINT report = ReportOf(gesture);
+        // A press the hook swallowed after reporting it is never retrieved: the report
+        // tells that the window's thread took it.
+        const bool reported = report && !probe_.Messages(program_.window(), report).empty();
+        if (!reported && host.Retrieved(slot.window, InputOf(gesture)).empty()) return kNotRetrieved;
         if (!report) return kWindowUnchanged;  // the hook acts in the window's own thread
-        if (probe_.Messages(program_.window(), report).empty()) return kNotReported;
+        if (!reported) return kNotReported;
         // Shading moves the window: a move asked for shows in the window's log.
         if (host.Log(slot.window, WM_WINDOWPOSCHANGED).empty()) return kNotActedOn;
         return kWindowUnchanged;
@@ -450,7 +453,8 @@ private:
         const rig::HostProcess& host = *hosts_[slot.host];
         const UINT input = InputOf(gesture);
         std::string t = "input sent; the window's thread ";
-        t += host.Retrieved(slot.window, input).empty() ? "did not take it" : "took it";
+        t += host.Retrieved(slot.window, input).empty() ? "retrieved nothing of it (none, or swallowed by a hook)"
+                                                        : "took it";
         t += host.Log(slot.window, input).empty() ? ", its window procedure did not get it"
                                                   : ", its window procedure got it";
         if (const UINT report = ReportOf(gesture)) {
