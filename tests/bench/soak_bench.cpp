@@ -136,9 +136,9 @@ public:
         const double memoryGrowth = Growth(first.privateBytes, last.privateBytes);
         const double handleGrowth = Growth(first.handles, last.handles);
         std::printf("soak: %d gestures in %.1f s, %d lost (%s); lost where: %s; %d wheel gesture(s) skipped, their "
-                    "window not made active; %d helper restart(s); program private bytes %+.1f %%, handles %+.1f %%; "
+                    "window not made active; %d helper restart(s); %d window(s) found maximised; program private bytes %+.1f %%, handles %+.1f %%; "
                     "everyone alive at the end: %s; program ended by its command: %s\n",
-                    gestures_, Now() - start, lost_, Counts().c_str(), Stops().c_str(), skipped_, restarts_,
+                    gestures_, Now() - start, lost_, Counts().c_str(), Stops().c_str(), skipped_, restarts_, maximised_,
                     100 * memoryGrowth, 100 * handleGrowth, alive ? "yes" : "NO", ended ? "yes" : "NO");
         std::fflush(stdout);
         Summary("soak %d gestures %d lost", gestures_, lost_);
@@ -164,6 +164,19 @@ private:
         for (int host = 0; host < kHosts; ++host)
             if (!RestartHost(host)) return false;
         return true;
+    }
+
+    // No gesture maximises a window; one found maximised (by a double-click that reached
+    // it) would cover the others and make their gestures lost: said, and put back.
+    void RestoreMaximised(int done) {
+        for (int i = 0; i < kSlots; ++i) {
+            const HWND w = slots_[i].window;
+            if (!IsWindow(w) || !IsZoomed(w)) continue;
+            ++maximised_;
+            std::printf("soak: gesture %d: window %d found maximised; restored\n", done, i);
+            ShowWindowAsync(w, SW_RESTORE);
+            rig::WaitFor([&] { return !IsZoomed(w); }, kEffectMs);
+        }
     }
 
     // Why a window of a slot is gone: its helper ended, or something in it destroyed it.
@@ -286,6 +299,7 @@ private:
             const std::string why = "window " + std::to_string(index) + " is gone: " + Vanished(slot);
             return Recover(done, why.c_str());
         }
+        RestoreMaximised(done);
         hosts_[slot.host]->ClearLog();
         probe_.Clear();
         const Gesture gesture = Choose(slot, index);
@@ -478,6 +492,7 @@ private:
     int lost_ = 0;
     int skipped_ = 0;
     int restarts_ = 0;
+    int maximised_ = 0;
     std::array<int, kStages> stoppedAt_ = {};
     std::array<int, 6> doneBy_ = {}, lostBy_ = {};
 };
