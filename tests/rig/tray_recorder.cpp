@@ -37,10 +37,8 @@ TrayRecorder::TrayRecorder() {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kTrayClass;
     RegisterClassW(&wc);
-    // Topmost, as the shell's taskbar is: made after it, it comes before it in the z-order,
-    // where FindWindow looks first, whatever moved the taskbar up meanwhile.
-    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kTrayClass, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                            wc.hInstance, this);
+    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kTrayClass, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance,
+                            this);
 }
 
 TrayRecorder::~TrayRecorder() {
