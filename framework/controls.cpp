@@ -3,9 +3,6 @@
 namespace fw {
 
 namespace {
-// 1/96 as the layout tables were computed with it.
-constexpr double kPerPixel96 = 0.010416666666666666;
-
 int ScreenDpi(int axis) {
     const HDC screen = GetDC(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen, axis) : 96;
@@ -57,13 +54,13 @@ std::wstring ItemText(HWND dialog, int id) {
 
 void SetItemText(HWND dialog, int id, const std::wstring& text) { SetDlgItemTextW(dialog, id, text.c_str()); }
 
-int ScaleX(int length) {
-    return static_cast<int>(length * (ScreenDpi(LOGPIXELSX) * kPerPixel96));
-}
+// In integers: a floating-point product is kept at extended precision by the x87 unit
+// of the 32-bit build, where 96 x (1/96) is a hair under 1 and 322 became 321.
+int ScaleLength(int length, int dpi) { return length * dpi / 96; }
 
-int ScaleY(int length) {
-    return static_cast<int>(length * (ScreenDpi(LOGPIXELSY) * kPerPixel96));
-}
+int ScaleX(int length) { return ScaleLength(length, ScreenDpi(LOGPIXELSX)); }
+
+int ScaleY(int length) { return ScaleLength(length, ScreenDpi(LOGPIXELSY)); }
 
 void PlaceItems(HWND dialog, std::initializer_list<ItemRect> rects) {
     for (const ItemRect& r : rects)

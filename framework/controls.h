@@ -30,8 +30,9 @@ int UpDownPos(HWND dialog, int id, int fallback);
 std::wstring ItemText(HWND dialog, int id);
 void SetItemText(HWND dialog, int id, const std::wstring& text);
 
-// Lengths in 96-DPI pixels scaled to the screen's DPI (integer part, toward zero);
-// the DPI is read from the screen every time.
+// A length in 96-DPI pixels at `dpi`: the integer part, toward zero.
+int ScaleLength(int length, int dpi);
+// The same at the screen's DPI, read from the screen every time.
 int ScaleX(int length);
 int ScaleY(int length);
 

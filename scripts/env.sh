@@ -161,10 +161,26 @@ _clarovia_stamp() {
   {
     echo "revision $CLAROVIA_TEMPLATE_REVISION"
     echo "wine $(_clarovia_wine_version)"
+    # wine32 beside wine64 leaves the version as it was but breaks a prefix made without it.
+    dpkg-query -W -f '${Package}:${Architecture} ${Version}\n' 'wine*' 'libwine*' 2>/dev/null | sort
     echo "user $(id -un)"
     _clarovia_wine_fonts
     _clarovia_reg_text
   } | sha256sum | cut -d' ' -f1
+}
+
+# Whether this machine executes 32-bit x86 code: a static i386 program that only exits
+# (a few milliseconds). Some machines of this kind do, some do not.
+clarovia_runs_32bit() {
+  local dir ok=1
+  dir=$(mktemp -d)
+  printf '.globl _start\n_start:\n  movl $1, %%eax\n  xorl %%ebx, %%ebx\n  int $0x80\n' >"$dir/exit.s"
+  if as --32 "$dir/exit.s" -o "$dir/exit.o" 2>/dev/null && ld -m elf_i386 "$dir/exit.o" -o "$dir/exit" 2>/dev/null &&
+     "$dir/exit" 2>/dev/null; then
+    ok=0
+  fi
+  rm -rf "$dir"
+  return "$ok"
 }
 
 # The environment every Wine command of ours runs with (in the current shell).

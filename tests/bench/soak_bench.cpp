@@ -72,6 +72,7 @@ struct Slot {
     bool shaded = false;
     int nextX = 0;   // rotates the click point along the title bar
     int dragSign = 1;
+    bool saidGone = false;
 };
 
 bool ProcessRunning(DWORD pid) {
@@ -136,9 +137,9 @@ public:
         const double memoryGrowth = Growth(first.privateBytes, last.privateBytes);
         const double handleGrowth = Growth(first.handles, last.handles);
         std::printf("soak: %d gestures in %.1f s, %d lost (%s); lost where: %s; %d wheel gesture(s) skipped, their "
-                    "window not made active; %d helper restart(s); %d window(s) found maximised; program private bytes %+.1f %%, handles %+.1f %%; "
+                    "window not made active; %d helper restart(s); %d window(s) found maximised, %d moved or widened; program private bytes %+.1f %%, handles %+.1f %%; "
                     "everyone alive at the end: %s; program ended by its command: %s\n",
-                    gestures_, Now() - start, lost_, Counts().c_str(), Stops().c_str(), skipped_, restarts_, maximised_,
+                    gestures_, Now() - start, lost_, Counts().c_str(), Stops().c_str(), skipped_, restarts_, maximised_, outOfPlace_,
                     100 * memoryGrowth, 100 * handleGrowth, alive ? "yes" : "NO", ended ? "yes" : "NO");
         std::fflush(stdout);
         Summary("soak %d gestures %d lost", gestures_, lost_);
@@ -164,6 +165,47 @@ private:
         for (int host = 0; host < kHosts; ++host)
             if (!RestartHost(host)) return false;
         return true;
+    }
+
+    // A gesture that left its window maximised, moved or widened says what the window's thread saw of it:
+    // a double-click its window procedure got (not swallowed by the hook), the system
+    // commands it carried out. The window is put back.
+    void SayIfOutOfPlace(int done, Gesture gesture, int index) {
+        const HWND w = slots_[index].window;
+        const RECT rc = rig::WindowRect(w);
+        if (!IsZoomed(w)) {
+            // Drags go 20 px one way and back; more, or a wider window, covers a neighbour.
+            const POINT home = Home(index);
+            if (!IsWindow(w) || (rc.top == home.y && std::abs(rc.left - home.x) <= 2 * kDragPixels &&
+                                 rc.right - rc.left == kWidth))
+                return;
+            // Wine's move loop now and then carries a dragged window further than the
+            // pointer went: put back without a word. Any other gesture is said.
+            if (gesture != Gesture::Drag) {
+                std::printf("soak: gesture %d (%s on window %d) left it at (%ld,%ld)-(%ld,%ld), its place is "
+                            "(%ld,%ld) %dx%d; put back\n",
+                            done, Name(gesture), index, rc.left, rc.top, rc.right, rc.bottom, home.x, home.y, kWidth,
+                            kHeight);
+                ++outOfPlace_;
+            }
+            SetWindowPos(w, nullptr, home.x, home.y, kWidth, slots_[index].shaded ? rc.bottom - rc.top : kHeight,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            return;
+        }
+        const rig::HostProcess& host = *hosts_[slots_[index].host];
+        std::string commands;
+        for (const rig::LogEntry& e : host.Log(w, WM_SYSCOMMAND)) {
+            char text[16];
+            std::snprintf(text, sizeof text, " 0x%04lx", static_cast<unsigned long>(e.wParam & 0xFFF0));
+            commands += text;
+        }
+        std::printf("soak: gesture %d (%s on window %d) left it maximised: the window's thread %s the double-click, "
+                    "its window procedure %s it; %s the report; system commands:%s\n",
+                    done, Name(gesture), index, host.Retrieved(w, WM_NCLBUTTONDBLCLK).empty() ? "did not retrieve" : "took",
+                    host.Log(w, WM_NCLBUTTONDBLCLK).empty() ? "did not get" : "got",
+                    probe_.Messages(program_.window(), WM_SHADE_DBLCLK).empty() ? "the program did not take" : "the program took",
+                    commands.empty() ? " none" : commands.c_str());
+        RestoreMaximised(done);
     }
 
     // No gesture maximises a window; one found maximised (by a double-click that reached
@@ -217,17 +259,20 @@ private:
         return text;
     }
 
+    static POINT Home(int index) { return {20 + (index % 3) * 330, 40 + (index / 3) * 300}; }
+
     // The slot's window, made anew in its helper (the old one destroyed).
     bool MakeWindow(int index) {
         Slot& slot = slots_[index];
         rig::HostProcess& host = *hosts_[slot.host];
         if (slot.window && IsWindow(slot.window)) host.Destroy(slot.window);
-        rig::WindowSpec layout = rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20 + (index % 3) * 330,
-                                             40 + (index / 3) * 300, kWidth, kHeight);
+        const POINT home = Home(index);
+        rig::WindowSpec layout = rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, home.x, home.y, kWidth, kHeight);
         layout.title = L"Soak " + std::to_wstring(index);
         slot.window = host.Create(layout);
         slot.alpha = -1;
         slot.shaded = false;
+        slot.saidGone = false;
         if (wheelWindow_ == index) wheelWindow_ = -1;
         host.ClearLog();
         return slot.window != nullptr;
@@ -375,12 +420,29 @@ private:
                 return false;
             });
             const bool translucent = moving && Wait([&] { return Alpha(w) == kMoveLevel; });
+            // Wine's move loop takes its origin from where the pointer is when the loop
+            // starts, which may be after the last step: the pointer goes on by a pixel at
+            // a time until the window has followed it, then lets go.
+            int nudge = 0;
+            if (moving)
+                Wait([&] {
+                    if (rig::WindowRect(w).left != before.left) return true;
+                    ++nudge;
+                    rig::MoveMouse(pt.x + slot.dragSign * (kDragPixels + nudge % 4), pt.y);
+                    return false;
+                });
             POINT end;
             GetCursorPos(&end);
             rig::LeftUp(end.x, end.y);
             const bool ended = !moving || rig::WaitReceived(host, w, WM_EXITSIZEMOVE, 1, kEffectMs);
             seen = translucent && ended &&
                    Wait([&] { return Alpha(w) == -1 && rig::WindowRect(w).left != before.left; });
+            dragTrace_ = std::string(moving ? "; the move loop started" : "; no move loop started") +
+                         (translucent ? ", the window turned translucent"
+                                      : ", the window did not turn translucent (alpha " + std::to_string(Alpha(w)) + ")") +
+                         (!moving ? "" : ended ? ", the loop ended" : ", the loop did not end") +
+                         (Alpha(w) == -1 ? ", opaque after" : ", still translucent after") +
+                         (rig::WindowRect(w).left != before.left ? ", moved" : ", not moved");
             // Wine's move loop now and then starts from where the pointer was seen
             // before the press and carries the window far off: back to its place, so
             // that windows never come to overlap.
@@ -394,6 +456,15 @@ private:
         }
         }
         ++doneBy_[static_cast<int>(gesture)];
+        SayIfOutOfPlace(done, gesture, index);
+        // A window that went away with this gesture is said now, while its helper's log
+        // still holds what closed it; the next gesture on it starts the helpers again.
+        for (int k = 0; k < kSlots; ++k)
+            if (slots_[k].window && !IsWindow(slots_[k].window) && !slots_[k].saidGone) {
+                slots_[k].saidGone = true;
+                std::printf("soak: gesture %d (%s on window %d): window %d went away: %s\n", done, Name(gesture), index, k,
+                            Vanished(slots_[k]).c_str());
+            }
         if (!seen) {
             ++lost_;
             ++lostBy_[static_cast<int>(gesture)];
@@ -441,6 +512,13 @@ private:
         return g == Gesture::RightClick ? static_cast<UINT>(WM_SHADE_RCLICK) : 0u;
     }
 
+    // Whether the program took a report of `report` that names `window`.
+    bool ReportedFor(UINT report, HWND window) const {
+        for (const rig::ProbeMessage& m : probe_.Messages(program_.window(), report))
+            if (m.lParam == reinterpret_cast<uintptr_t>(window)) return true;
+        return false;
+    }
+
     // The stages of a gesture, in order: where a lost one stopped.
     enum Stage { kNotRetrieved, kNotReported, kNotActedOn, kWindowUnchanged, kStages };
     static constexpr const char* kStageNames[kStages] = {
@@ -452,7 +530,7 @@ private:
         const UINT report = ReportOf(gesture);
         // A press the hook swallowed after reporting it is never retrieved: the report
         // tells that the window's thread took it.
-        const bool reported = report && !probe_.Messages(program_.window(), report).empty();
+        const bool reported = report && ReportedFor(report, slot.window);
         if (!reported && host.Retrieved(slot.window, InputOf(gesture)).empty()) return kNotRetrieved;
         if (!report) return kWindowUnchanged;  // the hook acts in the window's own thread
         if (!reported) return kNotReported;
@@ -471,9 +549,9 @@ private:
                                                         : "took it";
         t += host.Log(slot.window, input).empty() ? ", its window procedure did not get it"
                                                   : ", its window procedure got it";
+        if (gesture == Gesture::Drag) t += dragTrace_;
         if (const UINT report = ReportOf(gesture)) {
-            t += probe_.Messages(program_.window(), report).empty() ? "; no report reached the program"
-                                                                     : "; the program took the report";
+            t += ReportedFor(report, slot.window) ? "; the program took the report" : "; no report for it reached the program";
             t += host.Log(slot.window, WM_WINDOWPOSCHANGED).empty() ? "; the window was not moved"
                                                                     : "; the window was moved";
         }
@@ -493,6 +571,8 @@ private:
     int skipped_ = 0;
     int restarts_ = 0;
     int maximised_ = 0;
+    int outOfPlace_ = 0;
+    std::string dragTrace_;  // what the last drag's stages saw
     std::array<int, kStages> stoppedAt_ = {};
     std::array<int, 6> doneBy_ = {}, lostBy_ = {};
 };
