@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cwchar>
 #include <vector>
 
 #include "library.h"
@@ -53,8 +52,9 @@ std::wstring ReadFileVersionString(const std::wstring& file, const wchar_t* valu
         length < sizeof(Translation))
         return {};
     wchar_t path[128];
-    swprintf(path, 128, L"\\StringFileInfo\\%04X%04X\\%ls", translations[0].language, translations[0].codePage,
-             valueName);
+    // The value names are ours and short: the path fits.
+    wsprintfW(path, L"\\StringFileInfo\\%04X%04X\\%s", translations[0].language, translations[0].codePage,
+              valueName);
     wchar_t* text = nullptr;
     if (!VerQueryValueW(block.data(), path, reinterpret_cast<void**>(&text), &length) || !text) return {};
     return std::wstring(text, wcsnlen(text, length));

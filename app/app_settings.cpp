@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "decimal.h"
 #include "desktop_icon_text.h"
 
 namespace {
@@ -120,7 +121,7 @@ void AppSettings::Load() {
     }
     for (int i = kClassFilterLast; i >= 0; --i) {
         if (!present[i]) continue;
-        std::wstring name = filter.GetString(std::to_wstring(i).c_str(), L"");
+        std::wstring name = filter.GetString(fw::Decimal(i).c_str(), L"");
         if (!name.empty()) ClassFilter.push_back(std::move(name));
     }
 }

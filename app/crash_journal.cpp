@@ -1,7 +1,8 @@
 #include "crash_journal.h"
 
-#include <cstdio>
+#include <climits>
 
+#include "decimal.h"
 #include "start_button.h"
 #include "window_util.h"
 
@@ -27,7 +28,7 @@ HWND WindowOf(long long word) {
 }
 
 std::wstring Name(const wchar_t* stem, int index, const wchar_t* tail = L"") {
-    return stem + std::to_wstring(index) + tail;
+    return stem + fw::Decimal(index) + tail;
 }
 
 DWORD ProcessOf(HWND window) {
@@ -38,7 +39,7 @@ DWORD ProcessOf(HWND window) {
 
 // "window pid class" with the extra numbers in between.
 std::wstring Identity(HWND window, const std::wstring& middle) {
-    return std::to_wstring(WordOf(window)) + L' ' + std::to_wstring(ProcessOf(window)) + L' ' + middle +
+    return fw::Decimal(WordOf(window)) + L' ' + fw::Decimal(ProcessOf(window)) + L' ' + middle +
            fw::ClassName(window);
 }
 
@@ -52,14 +53,14 @@ struct Entry {
 
 Entry Parse(const std::wstring& text, bool withNumber) {
     Entry e;
-    long long word = 0;
-    unsigned long pid = 0;
-    int consumed = 0;
-    const int fields = withNumber ? std::swscanf(text.c_str(), L"%lld %lu %d %n", &word, &pid, &e.number, &consumed)
-                                  : std::swscanf(text.c_str(), L"%lld %lu %n", &word, &pid, &consumed);
-    if (fields != (withNumber ? 3 : 2)) return e;
+    long long word = 0, pid = 0, number = 0;
+    const wchar_t* p = text.c_str();
+    if (!fw::ReadDecimal(p, word) || !fw::ReadDecimal(p, pid) || (withNumber && !fw::ReadDecimal(p, number)) ||
+        pid < 0 || pid > 0xFFFFFFFFLL || number < INT_MIN || number > INT_MAX)
+        return e;
     e.window = WindowOf(word);
-    e.same = IsWindow(e.window) && ProcessOf(e.window) == pid && fw::ClassName(e.window) == text.substr(consumed);
+    e.number = static_cast<int>(number);
+    e.same = IsWindow(e.window) && ProcessOf(e.window) == static_cast<DWORD>(pid) && fw::ClassName(e.window) == p;
     return e;
 }
 
@@ -137,7 +138,7 @@ void CrashJournal::RecordShaded(const std::list<ShadeRecord>& records) const {
     journal.WriteInt(kFormat, kFormatVersion);
     int i = 0;
     for (const ShadeRecord& r : records)
-        journal.WriteString(Name(L"Shaded", i++).c_str(), Identity(r.window, std::to_wstring(r.height) + L' '));
+        journal.WriteString(Name(L"Shaded", i++).c_str(), Identity(r.window, fw::Decimal(r.height) + L' '));
     journal.WriteInt(kShadedCount, i);
 }
 
@@ -166,7 +167,7 @@ void CrashJournal::RecordBands(const std::vector<ExplorerBands::HiddenBand>& ban
     journal.WriteInt(kFormat, kFormatVersion);
     int i = 0;
     for (const ExplorerBands::HiddenBand& b : bands)
-        journal.WriteString(Name(L"Band", i++).c_str(), Identity(b.rebar, std::to_wstring(WordOf(b.child)) + L' '));
+        journal.WriteString(Name(L"Band", i++).c_str(), Identity(b.rebar, fw::Decimal(WordOf(b.child)) + L' '));
     journal.WriteInt(kBandCount, i);
 }
 

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cwchar>
 
 #include "dialog.h"
 #include "resource.h"
@@ -16,7 +15,8 @@ bool CClaroviaPage::MarkIfDiffers(int id, int field) {
 void CClaroviaPage::ShowLevel(int level) {
     const UINT format = level < 10 ? IDS_LEVEL_BELOW_10 : level < 100 ? IDS_LEVEL_BELOW_100 : IDS_LEVEL;
     wchar_t text[64];
-    swprintf(text, 64, fw::ResourceString(format).c_str(), level);
+    // The formats are ours, a number and a few characters: they fit.
+    wsprintfW(text, fw::ResourceString(format).c_str(), level);
     fw::SetItemText(hwnd(), levelLabelId_, text);
 }
 

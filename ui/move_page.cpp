@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <string>
 
+#include "decimal.h"
 #include "resource.h"
 #include "system_version.h"
 
@@ -24,8 +25,8 @@ CMovePage::CMovePage() : CClaroviaPage(IDD_MOVE_PAGE) {
 }
 
 void CMovePage::ShowSize() {
-    fw::SetItemText(hwnd(), IDC_MOVE_WIDTH, std::to_wstring(Settings->MoveTPW));
-    fw::SetItemText(hwnd(), IDC_MOVE_HEIGHT, std::to_wstring(Settings->MoveTPH));
+    fw::SetItemText(hwnd(), IDC_MOVE_WIDTH, fw::Decimal(Settings->MoveTPW));
+    fw::SetItemText(hwnd(), IDC_MOVE_HEIGHT, fw::Decimal(Settings->MoveTPH));
 }
 
 BOOL CMovePage::OnInitDialog() {

@@ -8,11 +8,14 @@ vitrel.dll: the 26 exports with their ordinals, the shared section with its flag
 size and initial record, the imports (KERNEL32 and USER32 only), the version resource
 and, for the 32-bit build, a PE header and imports that Windows 2000 accepts.
 
+Both at most their size budget (256 KB for the program, 32 KB for the library).
+
 Clarovia.exe: machine, subsystem, PE header and imports that Windows 2000 accepts
 (32-bit build), no import of vitrel.dll (the program loads it at run time), and the
 resources: version, dialogs, strings, icon and manifest.
 """
 import argparse
+import os
 import struct
 import sys
 
@@ -518,9 +521,21 @@ def check_common(pe, arch):
             check(not bad, "%s imports functions newer than Windows 2000: %s" % (dll, bad))
 
 
+# What each file may weigh as shipped (stripped), in bytes: the program is mostly
+# dialogs and registry work, the library five small hook procedures.
+BUDGETS = {"exe": 256 * 1024, "dll": 32 * 1024}
+
+
+def check_budget(path, kind):
+    size, budget = os.path.getsize(path), BUDGETS[kind]
+    check(size <= budget, "%s is %d bytes, %d over its budget of %d" % (
+        os.path.basename(path), size, size - budget, budget))
+
+
 def check_dll(path, arch):
     pe = PE(path)
     check_common(pe, arch)
+    check_budget(path, "dll")
     check(pe.characteristics & 0x2000, "not flagged as a DLL")
     exports = pe.exports()
     check(exports == EXPORTS, "exports differ: missing %s, extra %s, wrong ordinals %s" % (
@@ -594,6 +609,7 @@ def check_dialog(resources, dlg_id, want):
 def check_exe(path, arch):
     pe = PE(path)
     check_common(pe, arch)
+    check_budget(path, "exe")
     check(not pe.characteristics & 0x2000, "flagged as a DLL")
     check(pe.subsystem == 2, "subsystem %d, expected 2 (Windows GUI)" % pe.subsystem)
     # vitrel.dll is loaded at run time (a missing library is reported, not fatal at start).
