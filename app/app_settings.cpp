@@ -49,42 +49,17 @@ constexpr Setting ReadOnly(const wchar_t* name, int SettingsFields::*field, int 
     return {name, field, nullptr, defaultValue, nullptr, nullptr, false};
 }
 
-// Every value, in the order in which it is written (reading has no order to keep).
+// Every value, in the order in which it is written.
 constexpr Setting kSettings[] = {
-    Number(L"EnableSClickTP", &SettingsFields::EnableSClickTP, 1),
-    Number(L"EnableMClickTP", &SettingsFields::EnableMClickTP, 1),
-    Number(L"EnableWheelTP", &SettingsFields::EnableWheelTP, 1),
-    Number(L"ClaroviaValue", &SettingsFields::ClaroviaValue, 190),
-    Number(L"WheelStep", &SettingsFields::WheelStep, 5),
-    Number(L"EnableMoveTP", &SettingsFields::EnableMoveTP, 1),
-    Number(L"MoveTPValue", &SettingsFields::MoveTPValue, 190),
-    Number(L"EnableMoveTPLimit", &SettingsFields::EnableMoveTPLimit, 0),
-    Number(L"MoveTPW", &SettingsFields::MoveTPW, 500),
-    Number(L"MoveTPH", &SettingsFields::MoveTPH, 500),
-    Number(L"EnableSizingTP", &SettingsFields::EnableSizingTP, 1),
-    Number(L"SizingTPValue", &SettingsFields::SizingTPValue, 190),
-    Number(L"EnableTaskbarTP", &SettingsFields::EnableTaskbarTP, 1),
-    Number(L"EnableStartMenuTP", &SettingsFields::EnableStartMenuTP, 0),
-    Number(L"TaskbarTPValue", &SettingsFields::TaskbarTPValue, 190),
-    Number(L"EnableShadeTP", &SettingsFields::EnableShadeTP, 1),
-    Number(L"ShadeRight", &SettingsFields::ShadeRight, 1),
-    Number(L"ShadeArea", &SettingsFields::ShadeArea, 1),
-    Computed(L"DefaultHeight", &SettingsFields::DefaultHeight, HalfScreenHeight),
-    Number(L"EnableStartButtonTP", &SettingsFields::EnableStartButtonTP, 0),
-    Text(L"StartButtonText", &SettingsFields::StartButtonText, L""),
-    Number(L"EnableOverlapTP", &SettingsFields::EnableOverlapTP, 0),
-    Number(L"EnableTopmostTP", &SettingsFields::EnableTopmostTP, 0),
-    Number(L"NoTaskTrayIcon", &SettingsFields::NoTaskTrayIcon, 0),
-    Number(L"HideFlag", &SettingsFields::HideFlag, 0),
-    Number(L"HideMenu", &SettingsFields::HideMenu, 0),
-    Number(L"Startup", &SettingsFields::Startup, 0),
-    Number(L"ShowClock", &SettingsFields::ShowClock, 0),
-    ReadOnly(L"ShowClockClassName", &SettingsFields::ShowClockClassName, 0),
-    Text(L"TimeFormat", &SettingsFields::TimeFormat, kDefaultTimeFormat),
-    Number(L"DeskTopIconBkMode", &SettingsFields::DeskTopIconBkMode, 0),
-    Number(L"DeskTopIconTextColorMode", &SettingsFields::DeskTopIconTextColorMode, 0),
-    Number(L"DeskTopIconTextColor", &SettingsFields::DeskTopIconTextColor, 0x00FFFFFF),
-    Number(L"ColumnWidth", &SettingsFields::ColumnWidth, 0),
+#define CLAROVIA_NUMBER(name, initial) Number(L## #name, &SettingsFields::name, initial),
+#define CLAROVIA_TEXT(name, initial) Text(L## #name, &SettingsFields::name, initial),
+#define CLAROVIA_COMPUTED(name, function) Computed(L## #name, &SettingsFields::name, function),
+#define CLAROVIA_READ_ONLY(name, initial) ReadOnly(L## #name, &SettingsFields::name, initial),
+    CLAROVIA_SETTINGS(CLAROVIA_NUMBER, CLAROVIA_TEXT, CLAROVIA_COMPUTED, CLAROVIA_READ_ONLY)
+#undef CLAROVIA_NUMBER
+#undef CLAROVIA_TEXT
+#undef CLAROVIA_COMPUTED
+#undef CLAROVIA_READ_ONLY
 };
 }  // namespace
 

@@ -2,7 +2,7 @@
 // SettingsFields, which the settings sheet edits), the class filter, and the two
 // desktop label colours captured at load. It loads itself when constructed and writes
 // itself back when destroyed. Which values exist, their defaults and their order live
-// in one table (app_settings.cpp).
+// in one table (model/settings_table.h).
 #pragma once
 
 #include <windows.h>
@@ -13,8 +13,6 @@
 #include "class_filter.h"
 #include "profile.h"
 #include "settings_fields.h"
-
-inline constexpr wchar_t kDefaultTimeFormat[] = L"%y/%m/%d %H:%M:%S";
 
 class AppSettings : public SettingsFields {
 public:

@@ -171,6 +171,38 @@ void CrashJournal::RecordBands(const std::vector<ExplorerBands::HiddenBand>& ban
     journal.WriteInt(kBandCount, i);
 }
 
+void CrashJournal::KeepClock(std::vector<TitleClock::OwnTitle> carriers) {
+    if (carriers == journaledClock_) return;
+    journaledClock_ = std::move(carriers);
+    RecordClock(journaledClock_);
+}
+
+void CrashJournal::KeepBands(const std::vector<ExplorerBands::HiddenBand>& bands) {
+    if (bands == journaledBands_) return;
+    journaledBands_ = bands;
+    RecordBands(journaledBands_);
+}
+
+void CrashJournal::BeforeStartButtonText(const std::wstring& ownText, const std::wstring& text) {
+    if (text != ownText && text != journaledButtonText_) RecordStartButton(ownText, text);
+}
+
+void CrashJournal::AfterStartButtonText(const std::wstring& ownText, const std::wstring& text) {
+    if (text != ownText) {
+        journaledButtonText_ = text;
+    } else if (!journaledButtonText_.empty() && StartButtonAnswers() && ReadStartButtonText() == text) {
+        // A button that did not take its own text back (a hung shell), or that may still
+        // take a text of ours late, is given it back later, by this run or the next start.
+        ForgetStartButton();
+        journaledButtonText_.clear();
+    }
+}
+
+void CrashJournal::KeepLeftStartButton(const std::wstring& ownText, const std::wstring& setText) {
+    RecordStartButton(ownText, setText);
+    journaledButtonText_ = setText;
+}
+
 void CrashJournal::ForgetStartButton() const {
     fw::ProfileSection(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile).WriteInt(kButtonSet, 0);
 }

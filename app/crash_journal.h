@@ -41,13 +41,18 @@ public:
     Leftover Recover() const;
 
     void RecordShaded(const std::list<ShadeRecord>& records) const;
-    // The windows that carry the clock, or may still, with their own titles.
-    void RecordClock(const std::vector<TitleClock::OwnTitle>& carriers) const;
-    // The start button's own text and the one the program gave it (none: it shows its own).
-    void RecordStartButton(const std::wstring& ownText, const std::wstring& setText) const;
-    void ForgetStartButton() const;
-    // The folder windows' bands the program hid.
-    void RecordBands(const std::vector<ExplorerBands::HiddenBand>& bands) const;
+    // The windows that carry the clock, or may still, with their own titles: written
+    // when they, or their own titles, change.
+    void KeepClock(std::vector<TitleClock::OwnTitle> carriers);
+    // The folder windows' bands the program hid, written when they change.
+    void KeepBands(const std::vector<ExplorerBands::HiddenBand>& bands);
+    // The start button's text: a text of the program's is journaled before the button
+    // shows it (say so before setting it), and forgotten once the button shows its
+    // own again and has done with every text of ours (say so after).
+    void BeforeStartButtonText(const std::wstring& ownText, const std::wstring& text);
+    void AfterStartButtonText(const std::wstring& ownText, const std::wstring& text);
+    // A text an earlier run set and could not take back: still the journal's.
+    void KeepLeftStartButton(const std::wstring& ownText, const std::wstring& setText);
 
     // A clean end: forgets the shaded windows (their heights are queued for them) and,
     // if nothing else is left, the journal. What a window did not take back (its thread
@@ -60,5 +65,15 @@ public:
     static bool ShowsClock(HWND window, const std::wstring& ownTitle);
 
 private:
+    void RecordClock(const std::vector<TitleClock::OwnTitle>& carriers) const;
+    // The start button's own text and the one the program gave it (none: it shows its own).
+    void RecordStartButton(const std::wstring& ownText, const std::wstring& setText) const;
+    void ForgetStartButton() const;
+    void RecordBands(const std::vector<ExplorerBands::HiddenBand>& bands) const;
+
     const fw::Profile& profile_;
+    // What the journal holds now, so that it is written only when that changes.
+    std::vector<TitleClock::OwnTitle> journaledClock_;
+    std::vector<ExplorerBands::HiddenBand> journaledBands_;
+    std::wstring journaledButtonText_;  // empty: the journal says the button shows its own
 };

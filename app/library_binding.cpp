@@ -37,26 +37,33 @@ bool CLibraryBinding::Bind(HWND programWindow) {
     return true;
 }
 
+namespace {
+// The values given to the library at every apply, in this order: an export and the
+// setting it takes. The level goes in before EnableTaskbarTP, which applies it to the
+// shell; the taskbar's export takes two settings and comes between the two parts.
+struct Pushed {
+    vitrel::IntFn vitrel::Exports::*entry;
+    int SettingsFields::*value;
+};
+using E = vitrel::Exports;
+using F = SettingsFields;
+constexpr Pushed kBeforeTaskbar[] = {
+    {&E::EnableSClickTP, &F::EnableSClickTP}, {&E::EnableMClickTP, &F::EnableMClickTP},
+    {&E::SetClaroviaValue, &F::ClaroviaValue}, {&E::EnableWheelTP, &F::EnableWheelTP},
+    {&E::SetWheelTPValue, &F::WheelStep},     {&E::EnableMoveTP, &F::EnableMoveTP},
+    {&E::SetMoveTPValue, &F::MoveTPValue},     {&E::EnableMoveTPLimit, &F::EnableMoveTPLimit},
+    {&E::SetMoveTPW, &F::MoveTPW},             {&E::SetMoveTPH, &F::MoveTPH},
+    {&E::EnableSizingTP, &F::EnableSizingTP}, {&E::SetSizingTPValue, &F::SizingTPValue},
+    {&E::SetTaskbarTPValue, &F::TaskbarTPValue}};
+constexpr Pushed kAfterTaskbar[] = {
+    {&E::EnableShadeTP, &F::EnableShadeTP}, {&E::ShadeRight, &F::ShadeRight}, {&E::ShadeArea, &F::ShadeArea},
+    {&E::EnableStartButtonTextTP, &F::EnableStartButtonTP}};
+}  // namespace
+
 void CLibraryBinding::Push(const AppSettings& s) const {
-    // The level goes in before EnableTaskbarTP, which applies it to the shell.
-    Call(fn_.EnableSClickTP, s.EnableSClickTP);
-    Call(fn_.EnableMClickTP, s.EnableMClickTP);
-    Call(fn_.SetClaroviaValue, s.ClaroviaValue);
-    Call(fn_.EnableWheelTP, s.EnableWheelTP);
-    Call(fn_.SetWheelTPValue, s.WheelStep);
-    Call(fn_.EnableMoveTP, s.EnableMoveTP);
-    Call(fn_.SetMoveTPValue, s.MoveTPValue);
-    Call(fn_.EnableMoveTPLimit, s.EnableMoveTPLimit);
-    Call(fn_.SetMoveTPW, s.MoveTPW);
-    Call(fn_.SetMoveTPH, s.MoveTPH);
-    Call(fn_.EnableSizingTP, s.EnableSizingTP);
-    Call(fn_.SetSizingTPValue, s.SizingTPValue);
-    Call(fn_.SetTaskbarTPValue, s.TaskbarTPValue);
+    for (const Pushed& p : kBeforeTaskbar) Call(fn_.*p.entry, s.*p.value);
     Call(fn_.EnableTaskbarTP, s.EnableTaskbarTP, s.EnableStartMenuTP);
-    Call(fn_.EnableShadeTP, s.EnableShadeTP);
-    Call(fn_.ShadeRight, s.ShadeRight);
-    Call(fn_.ShadeArea, s.ShadeArea);
-    Call(fn_.EnableStartButtonTextTP, s.EnableStartButtonTP);
+    for (const Pushed& p : kAfterTaskbar) Call(fn_.*p.entry, s.*p.value);
 }
 
 void CLibraryBinding::LockMessage(int flag) const { Call(fn_.LockMessage, flag); }

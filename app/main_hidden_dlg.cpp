@@ -23,10 +23,7 @@ CMainHiddenDlg::CMainHiddenDlg(const fw::Profile& profile)
     // Before the program changes anything: what the button is given back. A text that
     // run set and could not take back is never taken for the button's own.
     InitialStartButtonText = left.buttonOwnText ? *left.buttonOwnText : ReadStartButtonText();
-    if (left.buttonOwnText) {
-        Journal.RecordStartButton(InitialStartButtonText, left.buttonSetText);
-        journaledButtonText_ = left.buttonSetText;
-    }
+    if (left.buttonOwnText) Journal.KeepLeftStartButton(InitialStartButtonText, left.buttonSetText);
     // Titles and bands that run could not give back are this run's to give back.
     for (const TitleClock::OwnTitle& owed : left.titles) Clock.Owe(owed.window, owed.title);
     JournalClock();
@@ -126,19 +123,9 @@ void CMainHiddenDlg::OnTaskbarCreated() {
 // ------------------------------------------------------------ shell tweaks
 
 void CMainHiddenDlg::SetStartButtonText(const std::wstring& text) {
-    // The journal learns of a text of the program's before the button shows it.
-    const bool own = text == InitialStartButtonText;
-    if (!own && text != journaledButtonText_) Journal.RecordStartButton(InitialStartButtonText, text);
+    Journal.BeforeStartButtonText(InitialStartButtonText, text);
     ::SetStartButtonText(text);
-    if (!own) {
-        journaledButtonText_ = text;
-    } else if (!journaledButtonText_.empty() && StartButtonAnswers() && ReadStartButtonText() == text) {
-        // Forgotten once the button shows its own text again and has done with every
-        // text of ours: one that did not take it (a hung shell), or that may still take
-        // a text of ours late, is given it back later, by this run or the next start.
-        Journal.ForgetStartButton();
-        journaledButtonText_.clear();
-    }
+    Journal.AfterStartButtonText(InitialStartButtonText, text);
 }
 
 IconTextLook CMainHiddenDlg::DesktopIconLook() {
@@ -159,11 +146,7 @@ bool CMainHiddenDlg::ApplyExplorerBands(HWND window) {
     return looked;
 }
 
-void CMainHiddenDlg::JournalBands() {
-    if (Bands.hidden() == journaledBands_) return;
-    journaledBands_ = Bands.hidden();
-    Journal.RecordBands(journaledBands_);
-}
+void CMainHiddenDlg::JournalBands() { Journal.KeepBands(Bands.hidden()); }
 
 namespace {
 constexpr UINT kFolderLookPeriodMs = 500;
@@ -223,10 +206,4 @@ void CMainHiddenDlg::JournalClockTarget(void* self) {
     static_cast<CMainHiddenDlg*>(self)->JournalClock();
 }
 
-void CMainHiddenDlg::JournalClock() {
-    // Written when the windows that carry the clock, or their own titles, change.
-    std::vector<TitleClock::OwnTitle> carriers = Clock.carriers();
-    if (carriers == journaledClock_) return;
-    journaledClock_ = std::move(carriers);
-    Journal.RecordClock(journaledClock_);
-}
+void CMainHiddenDlg::JournalClock() { Journal.KeepClock(Clock.carriers()); }

@@ -105,9 +105,6 @@ private:
     TitleClock Clock;
     CLibraryBinding Library;
     CrashJournal Journal;
-    std::vector<TitleClock::OwnTitle> journaledClock_;
-    std::vector<ExplorerBands::HiddenBand> journaledBands_;
-    std::wstring journaledButtonText_;  // empty: the journal says the button shows its own
     // Broadcast by a shell that (re)starts: "TaskbarCreated".
     const UINT taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 };

@@ -1,12 +1,12 @@
 // Call-window-proc hook: sees every message sent to a window procedure in every
 // hooked thread. It acts on six message numbers; everything else leaves at the
 // first comparison, before any system call.
-#define VITREL_BUILDING
+
 #include "hook_common.h"
 #include "hook_procs.h"
 #include "shared_settings.h"
 #include "taskbar.h"
-#include "vitrel_api.h"
+#include "exports.h"
 
 namespace {
 

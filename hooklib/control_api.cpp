@@ -1,10 +1,10 @@
 // The control exports: the program fills the shared record through these and starts
 // and stops the hooks. The setters check nothing; they store the argument unchanged.
-#define VITREL_BUILDING
+
 #include "hook_procs.h"
 #include "process_state.h"
 #include "shared_settings.h"
-#include "vitrel_api.h"
+#include "exports.h"
 
 namespace {
 int Store(volatile int32_t& field, int value) {
@@ -37,25 +37,19 @@ BOOL End() {
     return UnhookWindowsHookEx(HookFromWord(g_shared.ShellHook));
 }
 
-int LockMessage(int flag) { return Store(g_shared.Locked, flag); }
-int SetClaroviaValue(int alpha) { return Store(g_shared.ClaroviaValue, alpha); }
-int SetMoveTPValue(int alpha) { return Store(g_shared.MoveTPValue, alpha); }
-int SetSizingTPValue(int alpha) { return Store(g_shared.SizingTPValue, alpha); }
-int SetTaskbarTPValue(int alpha) { return Store(g_shared.TaskbarTPValue, alpha); }
-int SetWheelTPValue(int step) { return Store(g_shared.WheelTPValue, step); }
-int EnableSClickTP(int flag) { return Store(g_shared.SClickTP, flag); }
-int EnableMClickTP(int flag) { return Store(g_shared.MClickTP, flag); }
-int EnableWheelTP(int flag) { return Store(g_shared.WheelTP, flag); }
-int EnableMoveTP(int flag) { return Store(g_shared.MoveTP, flag); }
-int EnableSizingTP(int flag) { return Store(g_shared.SizingTP, flag); }
-int EnableShadeTP(int flag) { return Store(g_shared.ShadeTP, flag); }
-int EnableStartButtonTextTP(int flag) { return Store(g_shared.StartButtonTextTP, flag); }
-int EnableOverlapTP(int flag) { return Store(g_shared.OverlapTP, flag); }
-int EnableMoveTPLimit(int flag) { return Store(g_shared.MoveTPLimit, flag); }
-int SetMoveTPW(int pixels) { return Store(g_shared.MoveTPW, pixels); }
-int SetMoveTPH(int pixels) { return Store(g_shared.MoveTPH, pixels); }
-int EnableTopmostTP(int flag) { return Store(g_shared.TopmostTP, flag); }
-int ShadeArea(int area) { return Store(g_shared.ShadeArea, area); }
-int ShadeRight(int flag) { return Store(g_shared.ShadeRight, flag); }
+// The setters: each stores its argument in one field of the shared record.
+#define VITREL_SETTERS(X)                                                                       \
+    X(LockMessage, Locked) X(SetClaroviaValue, ClaroviaValue) X(SetMoveTPValue, MoveTPValue)     \
+    X(SetSizingTPValue, SizingTPValue) X(SetTaskbarTPValue, TaskbarTPValue)                     \
+    X(SetWheelTPValue, WheelTPValue) X(EnableSClickTP, SClickTP) X(EnableMClickTP, MClickTP)     \
+    X(EnableWheelTP, WheelTP) X(EnableMoveTP, MoveTP) X(EnableSizingTP, SizingTP)                \
+    X(EnableShadeTP, ShadeTP) X(EnableStartButtonTextTP, StartButtonTextTP)                      \
+    X(EnableOverlapTP, OverlapTP) X(EnableMoveTPLimit, MoveTPLimit) X(SetMoveTPW, MoveTPW)       \
+    X(SetMoveTPH, MoveTPH) X(EnableTopmostTP, TopmostTP) X(ShadeArea, ShadeArea)                 \
+    X(ShadeRight, ShadeRight)
+#define VITREL_SETTER(name, field) \
+    int name(int value) { return Store(g_shared.field, value); }
+VITREL_SETTERS(VITREL_SETTER)
+#undef VITREL_SETTER
 
 }  // extern "C"

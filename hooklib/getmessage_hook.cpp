@@ -1,13 +1,13 @@
 // Get-message hook: the wheel over the active window's title bar or frame steps its
 // translucency. Only WM_MOUSEWHEEL is acted on; every other retrieved message leaves
 // at the first comparison.
-#define VITREL_BUILDING
+
 #include "hook_common.h"
 #include "hook_procs.h"
 #include "layered.h"
 #include "process_state.h"
 #include "shared_settings.h"
-#include "vitrel_api.h"
+#include "exports.h"
 #include "window_class.h"
 
 namespace {

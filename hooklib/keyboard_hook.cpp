@@ -1,10 +1,10 @@
 // Keyboard hook: Esc while the library holds a moved window translucent makes the
 // active window opaque at once. The move loop itself still cancels the move.
-#define VITREL_BUILDING
+
 #include "hook_common.h"
 #include "hook_procs.h"
 #include "shared_settings.h"
-#include "vitrel_api.h"
+#include "exports.h"
 
 namespace {
 // Repeat count 1, scan code 1 (Esc), key going down, not extended, no Alt, previously up.

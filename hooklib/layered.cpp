@@ -1,11 +1,11 @@
 // Making a top-level window translucent, opaque again, and telling which it is.
 // A window counts as translucent exactly while its extended style has WS_EX_LAYERED.
-#define VITREL_BUILDING
+
 #include "layered.h"
 
 #include "process_state.h"
 #include "shared_settings.h"
-#include "vitrel_api.h"
+#include "exports.h"
 #include "window_class.h"
 
 namespace {

@@ -4,11 +4,11 @@
 //
 // Only four non-client button messages are acted on; the flood of mouse moves leaves
 // at the first comparison.
-#define VITREL_BUILDING
+
 #include "hook_common.h"
 #include "hook_procs.h"
 #include "shared_settings.h"
-#include "vitrel_api.h"
+#include "exports.h"
 
 namespace {
 

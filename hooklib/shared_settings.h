@@ -11,41 +11,47 @@
 #include <windows.h>
 #include <stdint.h>
 
+// Every field with its initial value, in the record's order.
+#define VITREL_SHARED_FIELDS(X)                                                                            \
+    X(uint32_t, SetLayeredFn, 0)     /* entry of SetLayeredWindowAttributes (32-bit build only) */         \
+    X(uint32_t, GetLayeredFn, 0)     /* entry of GetLayeredWindowAttributes (32-bit build only) */         \
+    X(uint32_t, MouseHook, 0)                                                                              \
+    X(uint32_t, CallWndProcHook, 0)                                                                        \
+    X(uint32_t, KeyboardHook, 0)                                                                           \
+    X(uint32_t, GetMessageHook, 0)                                                                         \
+    X(uint32_t, ShellHook, 0)                                                                              \
+    X(uint32_t, ProgramWindow, 0)                                                                          \
+    X(int32_t, Locked, 1)                                                                                  \
+    X(int32_t, SClickTP, 0)                                                                                \
+    X(int32_t, MClickTP, 0)                                                                                \
+    X(int32_t, WheelTP, 0)                                                                                 \
+    X(int32_t, MoveTP, 0)                                                                                  \
+    X(int32_t, MoveTPLimit, 0)                                                                             \
+    X(int32_t, SizingTP, 0)                                                                                \
+    X(int32_t, ClaroviaValue, 255)                                                                         \
+    X(int32_t, MoveTPValue, 255)                                                                           \
+    X(int32_t, SizingTPValue, 255)                                                                         \
+    X(int32_t, TaskbarTPValue, 255)                                                                        \
+    X(int32_t, WheelTPValue, 0)                                                                            \
+    X(int32_t, WheelLevel, 255)                                                                            \
+    X(int32_t, MoveTPW, 500)                                                                               \
+    X(int32_t, MoveTPH, 500)                                                                               \
+    X(int32_t, MovingActive, 0)                                                                            \
+    X(int32_t, SizingActive, 0)                                                                            \
+    X(int32_t, WheelActive, 0)                                                                             \
+    X(int32_t, ShadeTP, 0)                                                                                 \
+    X(int32_t, ShadeRight, 0)                                                                              \
+    X(int32_t, ShadeArea, 1)                                                                               \
+    X(int32_t, StartButtonTextTP, 0)                                                                       \
+    X(int32_t, OverlapTP, 0)                                                                               \
+    X(int32_t, TopmostTP, 0)                                                                               \
+    X(int32_t, TaskbarTP, 0)                                                                               \
+    X(int32_t, StartMenuTP, 0)
+
 struct SharedSettings {
-    uint32_t SetLayeredFn;     // entry of SetLayeredWindowAttributes (32-bit build only)
-    uint32_t GetLayeredFn;     // entry of GetLayeredWindowAttributes (32-bit build only)
-    uint32_t MouseHook;
-    uint32_t CallWndProcHook;
-    uint32_t KeyboardHook;
-    uint32_t GetMessageHook;
-    uint32_t ShellHook;
-    uint32_t ProgramWindow;
-    int32_t Locked;
-    int32_t SClickTP;
-    int32_t MClickTP;
-    int32_t WheelTP;
-    int32_t MoveTP;
-    int32_t MoveTPLimit;
-    int32_t SizingTP;
-    int32_t ClaroviaValue;
-    int32_t MoveTPValue;
-    int32_t SizingTPValue;
-    int32_t TaskbarTPValue;
-    int32_t WheelTPValue;
-    int32_t WheelLevel;
-    int32_t MoveTPW;
-    int32_t MoveTPH;
-    int32_t MovingActive;
-    int32_t SizingActive;
-    int32_t WheelActive;
-    int32_t ShadeTP;
-    int32_t ShadeRight;
-    int32_t ShadeArea;
-    int32_t StartButtonTextTP;
-    int32_t OverlapTP;
-    int32_t TopmostTP;
-    int32_t TaskbarTP;
-    int32_t StartMenuTP;
+#define VITREL_SHARED_FIELD(type, name, initial) type name;
+    VITREL_SHARED_FIELDS(VITREL_SHARED_FIELD)
+#undef VITREL_SHARED_FIELD
 };
 
 static_assert(sizeof(SharedSettings) == 136, "34 words of 32 bits");

@@ -1,13 +1,13 @@
 // Taskbar and start-menu translucency: applied at once by EnableTaskbarTP and again
 // whenever one of these windows is activated, which also covers a start menu the
 // shell shows later and a taskbar it re-creates.
-#define VITREL_BUILDING
+
 #include "taskbar.h"
 
 #include "hook_common.h"
 #include "layered.h"
 #include "shared_settings.h"
-#include "vitrel_api.h"
+#include "exports.h"
 #include "window_class.h"
 
 namespace {

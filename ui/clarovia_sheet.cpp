@@ -8,7 +8,7 @@
 CClaroviaSheet::CClaroviaSheet(UINT captionId, HWND parent, int initialPage, SettingsFields* settings)
     : fw::PropertySheetDialog(fw::ResourceString(captionId), parent, 0) {
     for (CClaroviaPage* page : std::initializer_list<CClaroviaPage*>{&WindowPage, &MovePage, &SizePage, &TaskbarPage,
-                                                                     &DesktopPage, &RollPage, &OtherPage}) {
+                                                                     &DesktopPage, &ShadePage, &OtherPage}) {
         page->Settings = settings;
         AddPage(page);
     }

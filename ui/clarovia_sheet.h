@@ -10,7 +10,7 @@
 #include "move_page.h"
 #include "other_page.h"
 #include "property_sheet.h"
-#include "roll_page.h"
+#include "shade_page.h"
 #include "settings_fields.h"
 #include "size_page.h"
 #include "taskbar_page.h"
@@ -40,7 +40,7 @@ private:
     CSizePage SizePage;
     CTaskbarPage TaskbarPage;
     CDesktopPage DesktopPage;
-    CRollPage RollPage;
+    CShadePage ShadePage;
     COtherPage OtherPage;
     fw::Icon SheetIcon;
 };

@@ -175,18 +175,18 @@ TEST_F(Pages, ShadePageRadioGroupUnknownAreaAndTooltip) {
     const HWND other = Make(L"Other", 480, 300, 400, 260);
     OpenByDoubleClick();
     ASSERT_TRUE(SelectPage(5));
-    const int radios[] = {IDC_ROLL_LEFT_HALF, IDC_ROLL_RIGHT_HALF, IDC_ROLL_WHOLE};
+    const int radios[] = {IDC_SHADE_LEFT_HALF, IDC_SHADE_RIGHT_HALF, IDC_SHADE_WHOLE};
     for (const int id : radios) EXPECT_EQ(sheet.Check(id), 0) << "an area the page does not know selects none";
     EXPECT_FALSE(sheet.ApplyEnabled());
 
     // Only the check boxes are tab stops, the right click's first.
     std::vector<int> visited;
-    ASSERT_TRUE(sheet.TabTo(IDC_ROLL_RIGHT_CLICK));
-    ASSERT_TRUE(sheet.TabTo(IDC_ROLL_DOUBLE_CLICK, &visited));
-    EXPECT_EQ(visited, (std::vector<int>{IDC_ROLL_DOUBLE_CLICK}));
+    ASSERT_TRUE(sheet.TabTo(IDC_SHADE_RIGHT_CLICK));
+    ASSERT_TRUE(sheet.TabTo(IDC_SHADE_DOUBLE_CLICK, &visited));
+    EXPECT_EQ(visited, (std::vector<int>{IDC_SHADE_DOUBLE_CLICK}));
 
     // OK without choosing an area keeps the stored one.
-    ASSERT_TRUE(sheet.ClickTo(IDC_ROLL_RIGHT_CLICK, 0));
+    ASSERT_TRUE(sheet.ClickTo(IDC_SHADE_RIGHT_CLICK, 0));
     CloseWith(IDOK);
     EXPECT_EQ(shared().ShadeArea, 5);
     EXPECT_EQ(shared().ShadeRight, 0);
@@ -194,24 +194,24 @@ TEST_F(Pages, ShadePageRadioGroupUnknownAreaAndTooltip) {
     // A radio button marks the page; left, right and left again leaves it marked.
     OpenByDoubleClick();
     ASSERT_EQ(sheet.PageIndex(), 5);
-    ASSERT_TRUE(sheet.ClickTo(IDC_ROLL_LEFT_HALF, 1));
+    ASSERT_TRUE(sheet.ClickTo(IDC_SHADE_LEFT_HALF, 1));
     EXPECT_TRUE(sheet.ApplyEnabled());
     PressApply();
     EXPECT_EQ(shared().ShadeArea, 1);
-    ASSERT_TRUE(sheet.ClickTo(IDC_ROLL_RIGHT_HALF, 1));
-    EXPECT_EQ(sheet.Check(IDC_ROLL_LEFT_HALF), 0) << "one group";
-    ASSERT_TRUE(sheet.ClickTo(IDC_ROLL_LEFT_HALF, 1));
+    ASSERT_TRUE(sheet.ClickTo(IDC_SHADE_RIGHT_HALF, 1));
+    EXPECT_EQ(sheet.Check(IDC_SHADE_LEFT_HALF), 0) << "one group";
+    ASSERT_TRUE(sheet.ClickTo(IDC_SHADE_LEFT_HALF, 1));
     EXPECT_TRUE(sheet.ApplyEnabled());
     // Without the double-click the area is disabled, and still stored.
-    ASSERT_TRUE(sheet.ClickTo(IDC_ROLL_WHOLE, 1));
-    ASSERT_TRUE(sheet.ClickTo(IDC_ROLL_DOUBLE_CLICK, 0));
+    ASSERT_TRUE(sheet.ClickTo(IDC_SHADE_WHOLE, 1));
+    ASSERT_TRUE(sheet.ClickTo(IDC_SHADE_DOUBLE_CLICK, 0));
     for (const int id : radios) EXPECT_FALSE(sheet.Enabled(id)) << id;
     PressApply();
     EXPECT_EQ(shared().ShadeArea, 0);
     EXPECT_EQ(shared().ShadeTP, 0);
 
     // The Shift hint on the right-click box, also while the sheet is not active.
-    EXPECT_TRUE(TooltipShownWhileInactive(IDC_ROLL_RIGHT_CLICK, other));
+    EXPECT_TRUE(TooltipShownWhileInactive(IDC_SHADE_RIGHT_CLICK, other));
     CloseWith(IDCANCEL);
 }
 

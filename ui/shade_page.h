@@ -4,9 +4,9 @@
 
 #include "clarovia_page.h"
 
-class CRollPage : public CTooltipPage {
+class CShadePage : public CTooltipPage {
 public:
-    CRollPage();
+    CShadePage();
 
 protected:
     BOOL OnInitDialog() override;

@@ -1,0 +1,10 @@
+// The library's own declarations of its exports, made from the one list of them.
+#pragma once
+
+#include "vitrel_api.h"
+
+extern "C" {
+#define VITREL_DECLARE(name, signature, ordinal) vitrel::signature name;
+VITREL_EXPORTS(VITREL_DECLARE)
+#undef VITREL_DECLARE
+}
