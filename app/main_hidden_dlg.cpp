@@ -1,14 +1,13 @@
-// The hidden main window: construction, initialisation, and the routing of every
-// message it receives to the part that handles it.
+// The hidden main window: construction, initialisation, the routing of every message
+// it receives to the part that handles it, the tray menu's commands and the end.
 #include "main_hidden_dlg.h"
 
 #include <psapi.h>
 
 #include <iterator>
 
+#include "about_dlg.h"
 #include "resource.h"
-#include "start_button.h"
-#include "taskbar_overlap.h"
 #include "vitrel_api.h"
 #include "window_util.h"
 
@@ -16,20 +15,11 @@ CMainHiddenDlg::CMainHiddenDlg(const fw::Profile& profile)
     : fw::Dialog(IDD_HIDDEN, nullptr),
       AppIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP))),
       Settings(profile),
-      Journal(profile) {
+      Journal(profile),
+      Tweaks(Settings, Journal, Library) {
     // A run that was killed gives back what it changed first: otherwise the start
-    // button's text it set would pass for the button's own below.
-    const CrashJournal::Leftover left = Journal.Recover();
-    // Before the program changes anything: what the button is given back. A text that
-    // run set and could not take back is never taken for the button's own.
-    InitialStartButtonText = left.buttonOwnText ? *left.buttonOwnText : ReadStartButtonText();
-    if (left.buttonOwnText) Journal.KeepLeftStartButton(InitialStartButtonText, left.buttonSetText);
-    // Titles and bands that run could not give back are this run's to give back.
-    for (const TitleClock::OwnTitle& owed : left.titles) Clock.Owe(owed.window, owed.title);
-    JournalClock();
-    for (const ExplorerBands::HiddenBand& band : left.bands) Bands.Adopt(band.rebar, band.child);
-    JournalBands();
-    Clock.NotifyBeforeWriting(&CMainHiddenDlg::JournalClockTarget, this);
+    // button's text it set would pass for the button's own.
+    Tweaks.Adopt(Journal.Recover());
 }
 
 CMainHiddenDlg::~CMainHiddenDlg() = default;
@@ -48,9 +38,10 @@ BOOL CMainHiddenDlg::OnInitDialog() {
     const UINT allowed[] = {WM_SHADE_DBLCLK,   WM_PAINT_SEEN, WM_WINDOW_EVENT, WM_SHADE_RCLICK,
                             WM_WINDOW_CREATED, WM_TRAYNOTIFY, taskbarCreated_};
     fw::AllowFromLowerRights(hwnd(), allowed, std::size(allowed));
-    Tray.Fill(hwnd(), WM_TRAYNOTIFY);
-    ShowTrayIcon();
-    DesktopIcons.TakeColor(static_cast<COLORREF>(Settings.DeskTopIconTextColor));
+    Tray.Attach(hwnd(), WM_TRAYNOTIFY, TRAY_RETRY_TIMER_ID);
+    Tray.Show(!Settings.NoTaskTrayIcon);
+    Tweaks.Attach(hwnd(), CLOCK_TIMER_ID, FOLDER_LOOK_TIMER_ID);
+    Tweaks.TakeInitialColor();
     ApplySettings();
     TrimWorkingSet();
     return TRUE;
@@ -72,25 +63,25 @@ INT_PTR CMainHiddenDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return Handled(0);
     case WM_TIMER:
         if (wParam == TRAY_RETRY_TIMER_ID)
-            RetryTrayIcon();
+            Tray.Retry();
         else if (wParam == FOLDER_LOOK_TIMER_ID)
-            LookAgainAtFolders();
+            Tweaks.LookAgainAtFolders();
         else
-            ClockTick();
+            Tweaks.ClockTick();
         return Handled(0);
     case WM_SHADE_DBLCLK:
     case WM_SHADE_RCLICK:
         Shaded.ToggleShade(reinterpret_cast<HWND>(lParam), Settings.ClassFilter, Settings.DefaultHeight);
-        JournalShaded();
+        Journal.RecordShaded(Shaded.records());
         return Handled(0);
     case WM_PAINT_SEEN:
-        if (Settings.EnableStartButtonTP) SetStartButtonText(Settings.StartButtonText);
+        Tweaks.OnPaintSeen();
         return Handled(0);
     case WM_WINDOW_EVENT:
-        OnWindowEvent(reinterpret_cast<HWND>(wParam), lParam);
+        Tweaks.OnWindowEvent(reinterpret_cast<HWND>(wParam), lParam);
         return Handled(0);
     case WM_WINDOW_CREATED:
-        OnWindowCreated(reinterpret_cast<HWND>(wParam));
+        Tweaks.OnWindowCreated(reinterpret_cast<HWND>(wParam));
         return Handled(0);
     case WM_CONSUMED_PRIVATE:
         return Handled(0);
@@ -114,96 +105,92 @@ void CMainHiddenDlg::TrimWorkingSet() {
 void CMainHiddenDlg::OnTaskbarCreated() {
     // The shell has (re)started: its new taskbar knows nothing of the program yet.
     if (!Library.bound()) return;
-    TrayRetries = 0;
-    ShowTrayIcon();
-    SetStartButtonText(Settings.EnableStartButtonTP ? Settings.StartButtonText : InitialStartButtonText);
-    Library.EnableTaskbarTP(Settings.EnableTaskbarTP, Settings.EnableStartMenuTP);
+    Tray.Restart(!Settings.NoTaskTrayIcon);
+    Tweaks.OnTaskbarCreated();
 }
 
-// ------------------------------------------------------------ shell tweaks
-
-void CMainHiddenDlg::SetStartButtonText(const std::wstring& text) {
-    Journal.BeforeStartButtonText(InitialStartButtonText, text);
-    ::SetStartButtonText(text);
-    Journal.AfterStartButtonText(InitialStartButtonText, text);
+void CMainHiddenDlg::ApplySettings() {
+    Library.Push(Settings);
+    Tweaks.Apply();
+    Tray.Show(!Settings.NoTaskTrayIcon);
 }
 
-IconTextLook CMainHiddenDlg::DesktopIconLook() {
-    // A list view that did not answer so far is asked again.
-    Settings.CaptureDesktopListColors();
-    return {Settings.DeskTopIconBkMode, Settings.DeskTopIconTextColorMode,
-            static_cast<COLORREF>(Settings.DeskTopIconTextColor), Settings.DesktopListTextBkColor,
-            Settings.DesktopListTextColor};
-}
+// ------------------------------------------------------------ tray icon and menu
 
-void CMainHiddenDlg::ApplyDesktopIconText() { DesktopIcons.Apply(DesktopIconLook()); }
-
-void CMainHiddenDlg::ReassertIconColors() { DesktopIcons.Reassert(DesktopIconLook()); }
-
-bool CMainHiddenDlg::ApplyExplorerBands(HWND window) {
-    const bool looked = Bands.Apply(window, Settings.HideFlag, Settings.HideMenu);
-    JournalBands();
-    return looked;
-}
-
-void CMainHiddenDlg::JournalBands() { Journal.KeepBands(Bands.hidden()); }
-
-namespace {
-constexpr UINT kFolderLookPeriodMs = 500;
-constexpr int kFolderLooks = 8;  // four seconds
-constexpr size_t kMaxFolderLooks = 16;
-}  // namespace
-
-void CMainHiddenDlg::OnWindowCreated(HWND window) {
-    if (!Settings.HideFlag && !Settings.HideMenu) return;
-    if (ApplyExplorerBands(window) || FolderLooks.size() >= kMaxFolderLooks) return;
-    FolderLooks.push_back({window, kFolderLooks});
-    SetTimer(hwnd(), FOLDER_LOOK_TIMER_ID, kFolderLookPeriodMs, nullptr);
-}
-
-void CMainHiddenDlg::LookAgainAtFolders() {
-    std::erase_if(FolderLooks, [this](FolderLook& look) {
-        if (!IsWindow(look.window) || (!Settings.HideFlag && !Settings.HideMenu)) return true;
-        return ApplyExplorerBands(look.window) || --look.looksLeft <= 0;
-    });
-    if (FolderLooks.empty()) KillTimer(hwnd(), FOLDER_LOOK_TIMER_ID);
-}
-
-void CMainHiddenDlg::OnWindowEvent(HWND window, LPARAM event) {
-    // The end of a move or size loop, or an activation.
-    if (Settings.EnableOverlapTP) CorrectTaskbarOverlap(window, Settings.ClassFilter);
-    if (event == WM_ACTIVATE) RepaintUnderTaskbar(Settings.EnableTaskbarTP);
-}
-
-BOOL CALLBACK CMainHiddenDlg::TweakTopLevelWindow(HWND window, LPARAM self) {
-    auto* dlg = reinterpret_cast<CMainHiddenDlg*>(self);
-    if (dlg->Settings.EnableOverlapTP) CorrectTaskbarOverlap(window, dlg->Settings.ClassFilter);
-    dlg->ApplyExplorerBands(window);
-    return TRUE;  // always to the end
-}
-
-void CMainHiddenDlg::TweakAllTopLevelWindows() { EnumWindows(TweakTopLevelWindow, reinterpret_cast<LPARAM>(this)); }
-
-void CMainHiddenDlg::ClockTick() {
-    if (Settings.ShowClock) {
-        Clock.Tick(Settings.TimeFormat, Settings.ShowClockClassName != 0, Settings.ClassFilter);
-        JournalClock();
-        return;
+void CMainHiddenDlg::OnTrayNotify(LPARAM mouseMessage) {
+    switch (mouseMessage) {
+    case WM_RBUTTONUP:
+        if (!SheetOpen) Tray.ShowMenu(Paused != 0);
+        break;
+    case WM_LBUTTONDOWN:
+        // Whether paused or not, sheet open or not.
+        Tweaks.ReassertIconColors();
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (Paused) {
+            TrimWorkingSet();
+        } else if (!SheetOpen) {
+            OpenSettingsSheet(LastSheetPage);
+            TrimWorkingSet();
+        }
+        break;
+    default:
+        break;
     }
-    // Off, the timer runs only while a window is still owed its own title.
-    UpdateClockTimer();
 }
 
-void CMainHiddenDlg::RestoreClockTitle() {
-    // A window that does not take its own title back (its thread hung) stays in the
-    // journal and is given it back at the next chance: at a tick, or by the next start.
-    Clock.RestoreTitle();
-    JournalClock();
+void CMainHiddenDlg::OnCommand(UINT id) {
+    switch (id) {
+    case ID_TRAY_SETTINGS:
+        if (!Paused && !SheetOpen) OpenSettingsSheet(1);
+        break;
+    case ID_TRAY_ABOUT: {
+        CAboutDlg about;
+        about.DoModal();
+        break;
+    }
+    case ID_TRAY_EXIT:
+        Destroy();
+        break;
+    case ID_TRAY_PAUSE:
+        TogglePause();
+        break;
+    default:
+        break;
+    }
 }
 
-void CMainHiddenDlg::JournalClockTarget(void* self) {
-    // Before the title changes: a kill right after it finds the window in the journal.
-    static_cast<CMainHiddenDlg*>(self)->JournalClock();
+void CMainHiddenDlg::TogglePause() {
+    Paused = Paused == 0 ? 1 : 0;
+    Library.LockMessage(Paused);
 }
 
-void CMainHiddenDlg::JournalClock() { Journal.KeepClock(Clock.carriers()); }
+void CMainHiddenDlg::OpenSettingsSheet(int startPage) {
+    // What the apply at the sheet's OK compares with: the settings as they are now.
+    Tweaks.TakeSheetOpening();
+    SheetOpen = 1;
+    {
+        // Modal: timer ticks, library reports and the Apply button's message are
+        // handled meanwhile.
+        CClaroviaSheet sheet(IDS_SHEET_CAPTION, hwnd(), startPage, &Settings);
+        if (sheet.DoModal() == IDOK) ApplySettings();
+        LastSheetPage = sheet.PageIndex;
+    }
+    SheetOpen = 0;
+}
+
+// ------------------------------------------------------------ the end
+
+void CMainHiddenDlg::PostNcDestroy() {
+    // After the window is destroyed; the settings are written when the window object
+    // is deleted afterwards.
+    Tweaks.RestoreClockTitle();
+    Shaded.RestoreAll();
+    Tweaks.GiveBackStartButton();
+    Tray.Remove();  // nothing to remove if the library never loaded
+    Tweaks.GiveBackBands();
+    Library.Unbind();
+    // What was given back is forgotten; what a hung window did not take back is left
+    // for the next start.
+    Journal.ClearGivenBack();
+}

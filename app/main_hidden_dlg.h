@@ -5,18 +5,14 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "app_settings.h"
 #include "clarovia_sheet.h"
 #include "crash_journal.h"
-#include "desktop_icon_text.h"
 #include "dialog.h"
-#include "explorer_bands.h"
 #include "library_binding.h"
 #include "shaded_windows.h"
-#include "title_clock.h"
-#include "tray_icon.h"
+#include "shell_tweaks.h"
+#include "tray.h"
 
 // Private messages of the program (and WM_APPLY_SETTINGS, the settings sheet's).
 // The hidden window's timers.
@@ -39,72 +35,29 @@ public:
 protected:
     BOOL OnInitDialog() override;
     INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // Gives back what the program changed in other windows (shutdown.cpp).
+    // Gives back what the program changed in other windows, then lets go of the library.
     void PostNcDestroy() override;
 
 private:
     void TrimWorkingSet();
     void OnTaskbarCreated();
-
-    // Tray icon and menu (tray.cpp)
     void OnTrayNotify(LPARAM mouseMessage);
-    // Shows or hides the icon as the settings say; a taskbar that does not take the
-    // request yet (busy at log-on) is asked again a few times, ever less often.
-    void ShowTrayIcon();
-    void RetryTrayIcon();
-    void ShowTrayMenu();
     void OnCommand(UINT id);
     void TogglePause();
     void OpenSettingsSheet(int startPage);
-
-    // Apply step (apply_settings.cpp)
+    // The apply step: the library's values, the shell tweaks, the tray icon.
     void ApplySettings();
-    void RedrawTaskbarIfChanged();
-    void ReconcileStartupShortcut();
-    void UpdateClockTimer();
-
-    // The shell tweaks, with the current settings
-    void SetStartButtonText(const std::wstring& text);
-    IconTextLook DesktopIconLook();
-    void ApplyDesktopIconText();
-    void ReassertIconColors();
-    // Whether the window's bands were there to look at (see ExplorerBands::Apply).
-    bool ApplyExplorerBands(HWND window);
-    void JournalBands();
-    // A new folder window may show before its rebar and bands are built: it is looked
-    // into again a few times over its first seconds.
-    void OnWindowCreated(HWND window);
-    void LookAgainAtFolders();
-    void OnWindowEvent(HWND window, LPARAM event);
-    void TweakAllTopLevelWindows();
-    static BOOL CALLBACK TweakTopLevelWindow(HWND window, LPARAM self);
-    void ClockTick();
-    void RestoreClockTitle();
-    // Keeps the journal in line with what the clock and the shaded windows hold now.
-    void JournalClock();
-    static void JournalClockTarget(void* self);
-    void JournalShaded() const { Journal.RecordShaded(Shaded.records()); }
 
     HICON AppIcon = nullptr;  // a shared resource icon: never destroyed
-    TrayIcon Tray;
-    int TrayRetries = 0;  // requests to the taskbar repeated since the last one it took
+    CTray Tray;
     int SheetOpen = 0;
-    std::wstring InitialStartButtonText;
+    int LastSheetPage = 0;
+    int Paused = 0;
     AppSettings Settings;
     ShadedWindows Shaded;
-    int LastSheetPage = 0;
-    DesktopIconText DesktopIcons;
-    ExplorerBands Bands;
-    struct FolderLook {
-        HWND window;
-        int looksLeft;
-    };
-    std::vector<FolderLook> FolderLooks;
-    int AppliedTaskbarTP = 0;
-    int Paused = 0;
-    TitleClock Clock;
     CLibraryBinding Library;
     CrashJournal Journal;
+    CShellTweaks Tweaks;
     // Broadcast by a shell that (re)starts: "TaskbarCreated".
     const UINT taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 };

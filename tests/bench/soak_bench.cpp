@@ -422,13 +422,13 @@ private:
             const bool translucent = moving && Wait([&] { return Alpha(w) == kMoveLevel; });
             // Wine's move loop takes its origin from where the pointer is when the loop
             // starts, which may be after the last step: the pointer goes on by a pixel at
-            // a time until the window has followed it, then lets go.
+            // a time, never back to where it was, until the window has followed it.
             int nudge = 0;
             if (moving)
                 Wait([&] {
                     if (rig::WindowRect(w).left != before.left) return true;
-                    ++nudge;
-                    rig::MoveMouse(pt.x + slot.dragSign * (kDragPixels + nudge % 4), pt.y);
+                    if (nudge < kDragPixels) ++nudge;
+                    rig::MoveMouse(pt.x + slot.dragSign * (kDragPixels + nudge), pt.y);
                     return false;
                 });
             POINT end;
