@@ -7,6 +7,8 @@
 #include "library.h"
 #include "resource.h"
 
+namespace app {
+
 CAboutDlg::CAboutDlg() : fw::Dialog(IDD_ABOUTBOX, nullptr) {}
 
 BOOL CAboutDlg::OnInitDialog() {
@@ -59,3 +61,5 @@ std::wstring ReadFileVersionString(const std::wstring& file, const wchar_t* valu
     if (!VerQueryValueW(block.data(), path, reinterpret_cast<void**>(&text), &length) || !text) return {};
     return std::wstring(text, wcsnlen(text, length));
 }
+
+}  // namespace app

@@ -5,6 +5,8 @@
 
 #include "dialog.h"
 
+namespace app {
+
 class CAboutDlg : public fw::Dialog {
 public:
     CAboutDlg();
@@ -16,3 +18,5 @@ protected:
 
 // A string of a file's version resource, in its first translation ("" if none).
 std::wstring ReadFileVersionString(const std::wstring& file, const wchar_t* valueName);
+
+}  // namespace app

@@ -5,6 +5,8 @@
 #include "decimal.h"
 #include "desktop_icon_text.h"
 
+namespace app {
+
 namespace {
 constexpr wchar_t kStatus[] = L"Status";
 constexpr wchar_t kClassFilter[] = L"ClassFilter";
@@ -103,10 +105,10 @@ void AppSettings::Load() {
 
 void AppSettings::CaptureDesktopListColors() {
     if (DesktopListTextBkColor && DesktopListTextColor) return;
-    const HWND list = FindDesktopListView();
+    const HWND list = shell::FindDesktopListView();
     if (!list) return;
-    if (!DesktopListTextBkColor) DesktopListTextBkColor = DesktopListColor(list, LVM_GETTEXTBKCOLOR);
-    if (!DesktopListTextColor) DesktopListTextColor = DesktopListColor(list, LVM_GETTEXTCOLOR);
+    if (!DesktopListTextBkColor) DesktopListTextBkColor = shell::DesktopListColor(list, LVM_GETTEXTBKCOLOR);
+    if (!DesktopListTextColor) DesktopListTextColor = shell::DesktopListColor(list, LVM_GETTEXTCOLOR);
 }
 
 void AppSettings::Save() const {
@@ -120,3 +122,5 @@ void AppSettings::Save() const {
             status.WriteInt(s.name, this->*s.number);
     }
 }
+
+}  // namespace app

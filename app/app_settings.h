@@ -14,6 +14,8 @@
 #include "profile.h"
 #include "settings_fields.h"
 
+namespace app {
+
 class AppSettings : public SettingsFields {
 public:
     explicit AppSettings(const fw::Profile& profile);
@@ -30,8 +32,10 @@ public:
     std::optional<COLORREF> DesktopListTextColor;
     // Reads those of the two colours that are not known yet.
     void CaptureDesktopListColors();
-    ClassFilterList ClassFilter;
+    shell::ClassFilterList ClassFilter;
 
 private:
     const fw::Profile& profile_;
 };
+
+}  // namespace app

@@ -4,6 +4,8 @@
 
 #include "main_hidden_dlg.h"
 
+namespace app {
+
 namespace {
 constexpr wchar_t kCompany[] = L"kesto's tool";
 constexpr wchar_t kInstanceMutex[] = L"Kesto's Clarovia";
@@ -36,3 +38,5 @@ int CClaroviaApp::ExitInstance() {
     mainDialog_ = nullptr;
     return fw::Application::ExitInstance();
 }
+
+}  // namespace app

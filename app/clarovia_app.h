@@ -5,6 +5,8 @@
 #include "application.h"
 #include "handles.h"
 
+namespace app {
+
 class CMainHiddenDlg;
 
 class CClaroviaApp : public fw::Application {
@@ -16,3 +18,5 @@ private:
     fw::KernelHandle instanceLock_;  // held until the process ends
     CMainHiddenDlg* mainDialog_ = nullptr;
 };
+
+}  // namespace app

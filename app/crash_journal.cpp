@@ -6,6 +6,8 @@
 #include "start_button.h"
 #include "window_util.h"
 
+namespace app {
+
 namespace {
 constexpr wchar_t kJournal[] = L"Journal";
 // Written by every change: a journal without it was left by a version whose journal
@@ -85,30 +87,30 @@ void RecoverShaded(const fw::ProfileSection& journal) {
     }
 }
 
-void RecoverClock(const fw::ProfileSection& journal, CrashJournal::Leftover& left) {
+void RecoverClock(const fw::ProfileSection& journal, CCrashJournal::Leftover& left) {
     for (int i = 0, n = Count(journal, kClockCount); i < n; ++i) {
         const Entry e = Parse(journal.GetString(Name(L"Clock", i).c_str(), L""), false);
         const std::wstring own = journal.GetString(Name(L"Clock", i, L"Title").c_str(), L"");
-        if (!e.same || !CrashJournal::ShowsClock(e.window, own)) continue;
+        if (!e.same || !CCrashJournal::ShowsClock(e.window, own)) continue;
         if (!fw::SendBounded(e.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(own.c_str())))
             left.titles.push_back({e.window, own});
     }
 }
 
-void RecoverStartButton(const fw::ProfileSection& journal, CrashJournal::Leftover& left) {
+void RecoverStartButton(const fw::ProfileSection& journal, CCrashJournal::Leftover& left) {
     if (!journal.GetInt(kButtonSet, 0)) return;
     const std::wstring own = journal.GetString(kButtonOwnText, L"");
     const std::wstring set = journal.GetString(kButtonSetText, L"");
-    if (ReadStartButtonText() != set) return;
-    SetStartButtonText(own);
+    if (shell::ReadStartButtonText() != set) return;
+    shell::SetStartButtonText(own);
     // A button that did not take it still shows that run's text, which is not its own.
-    if (ReadStartButtonText() == set) {
+    if (shell::ReadStartButtonText() == set) {
         left.buttonOwnText = own;
         left.buttonSetText = set;
     }
 }
 // Bands hidden by that run are shown again by this one, when its flags say so.
-void RecoverBands(const fw::ProfileSection& journal, CrashJournal::Leftover& left) {
+void RecoverBands(const fw::ProfileSection& journal, CCrashJournal::Leftover& left) {
     for (int i = 0, n = Count(journal, kBandCount); i < n; ++i) {
         const Entry e = Parse(journal.GetString(Name(L"Band", i).c_str(), L""), true);
         const HWND child = WindowOf(e.number);
@@ -117,7 +119,7 @@ void RecoverBands(const fw::ProfileSection& journal, CrashJournal::Leftover& lef
 }
 }  // namespace
 
-CrashJournal::Leftover CrashJournal::Recover() const {
+CCrashJournal::Leftover CCrashJournal::Recover() const {
     Leftover left;
     if (!profile_.SectionExists(kJournal)) return left;
     {
@@ -133,7 +135,7 @@ CrashJournal::Leftover CrashJournal::Recover() const {
     return left;
 }
 
-void CrashJournal::RecordShaded(const std::list<ShadeRecord>& records) const {
+void CCrashJournal::RecordShaded(const std::list<ShadeRecord>& records) const {
     const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
     journal.WriteInt(kFormat, kFormatVersion);
     int i = 0;
@@ -142,19 +144,19 @@ void CrashJournal::RecordShaded(const std::list<ShadeRecord>& records) const {
     journal.WriteInt(kShadedCount, i);
 }
 
-void CrashJournal::RecordClock(const std::vector<TitleClock::OwnTitle>& carriers) const {
+void CCrashJournal::RecordClock(const std::vector<shell::CTitleClock::OwnTitle>& carriers) const {
     const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
     journal.WriteInt(kFormat, kFormatVersion);
     // The titles first: a window is never named without its own title.
     int i = 0;
-    for (const TitleClock::OwnTitle& c : carriers) {
+    for (const shell::CTitleClock::OwnTitle& c : carriers) {
         journal.WriteString(Name(L"Clock", i, L"Title").c_str(), c.title);
         journal.WriteString(Name(L"Clock", i++).c_str(), Identity(c.window, L""));
     }
     journal.WriteInt(kClockCount, i);
 }
 
-void CrashJournal::RecordStartButton(const std::wstring& ownText, const std::wstring& setText) const {
+void CCrashJournal::RecordStartButton(const std::wstring& ownText, const std::wstring& setText) const {
     const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
     journal.WriteInt(kFormat, kFormatVersion);
     journal.WriteString(kButtonOwnText, ownText);
@@ -162,35 +164,35 @@ void CrashJournal::RecordStartButton(const std::wstring& ownText, const std::wst
     journal.WriteInt(kButtonSet, 1);
 }
 
-void CrashJournal::RecordBands(const std::vector<ExplorerBands::HiddenBand>& bands) const {
+void CCrashJournal::RecordBands(const std::vector<shell::CExplorerBands::HiddenBand>& bands) const {
     const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
     journal.WriteInt(kFormat, kFormatVersion);
     int i = 0;
-    for (const ExplorerBands::HiddenBand& b : bands)
+    for (const shell::CExplorerBands::HiddenBand& b : bands)
         journal.WriteString(Name(L"Band", i++).c_str(), Identity(b.rebar, fw::Decimal(WordOf(b.child)) + L' '));
     journal.WriteInt(kBandCount, i);
 }
 
-void CrashJournal::KeepClock(std::vector<TitleClock::OwnTitle> carriers) {
+void CCrashJournal::KeepClock(std::vector<shell::CTitleClock::OwnTitle> carriers) {
     if (carriers == journaledClock_) return;
     journaledClock_ = std::move(carriers);
     RecordClock(journaledClock_);
 }
 
-void CrashJournal::KeepBands(const std::vector<ExplorerBands::HiddenBand>& bands) {
+void CCrashJournal::KeepBands(const std::vector<shell::CExplorerBands::HiddenBand>& bands) {
     if (bands == journaledBands_) return;
     journaledBands_ = bands;
     RecordBands(journaledBands_);
 }
 
-void CrashJournal::BeforeStartButtonText(const std::wstring& ownText, const std::wstring& text) {
+void CCrashJournal::BeforeStartButtonText(const std::wstring& ownText, const std::wstring& text) {
     if (text != ownText && text != journaledButtonText_) RecordStartButton(ownText, text);
 }
 
-void CrashJournal::AfterStartButtonText(const std::wstring& ownText, const std::wstring& text) {
+void CCrashJournal::AfterStartButtonText(const std::wstring& ownText, const std::wstring& text) {
     if (text != ownText) {
         journaledButtonText_ = text;
-    } else if (!journaledButtonText_.empty() && StartButtonAnswers() && ReadStartButtonText() == text) {
+    } else if (!journaledButtonText_.empty() && shell::StartButtonAnswers() && shell::ReadStartButtonText() == text) {
         // A button that did not take its own text back (a hung shell), or that may still
         // take a text of ours late, is given it back later, by this run or the next start.
         ForgetStartButton();
@@ -198,16 +200,16 @@ void CrashJournal::AfterStartButtonText(const std::wstring& ownText, const std::
     }
 }
 
-void CrashJournal::KeepLeftStartButton(const std::wstring& ownText, const std::wstring& setText) {
+void CCrashJournal::KeepLeftStartButton(const std::wstring& ownText, const std::wstring& setText) {
     RecordStartButton(ownText, setText);
     journaledButtonText_ = setText;
 }
 
-void CrashJournal::ForgetStartButton() const {
+void CCrashJournal::ForgetStartButton() const {
     fw::ProfileSection(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile).WriteInt(kButtonSet, 0);
 }
 
-void CrashJournal::ClearGivenBack() const {
+void CCrashJournal::ClearGivenBack() const {
     if (!profile_.SectionExists(kJournal)) return;
     // The program forgets each entry once its window has answered what gives it back:
     // what is left may still be changed late, after this end, and is kept.
@@ -224,10 +226,12 @@ void CrashJournal::ClearGivenBack() const {
     fw::ProfileSection(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile).WriteInt(kShadedCount, 0);
 }
 
-void CrashJournal::Clear() const { profile_.DeleteSection(kJournal); }
+void CCrashJournal::Clear() const { profile_.DeleteSection(kJournal); }
 
-bool CrashJournal::ShowsClock(HWND window, const std::wstring& ownTitle) {
+bool CCrashJournal::ShowsClock(HWND window, const std::wstring& ownTitle) {
     if (!window || !IsWindow(window)) return false;
     const std::wstring title = fw::WindowText(window);
     return title.size() > ownTitle.size() && title.compare(0, ownTitle.size(), ownTitle) == 0;
 }
+
+}  // namespace app

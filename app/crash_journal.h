@@ -21,18 +21,20 @@
 #include "shaded_windows.h"
 #include "title_clock.h"
 
-class CrashJournal {
+namespace app {
+
+class CCrashJournal {
 public:
-    explicit CrashJournal(const fw::Profile& profile) : profile_(profile) {}
+    explicit CCrashJournal(const fw::Profile& profile) : profile_(profile) {}
 
     // What an earlier run left changed and this start could not give back yet (the
     // window did not answer): for this run to give back, and to keep in its journal.
     struct Leftover {
-        std::vector<TitleClock::OwnTitle> titles;
+        std::vector<shell::CTitleClock::OwnTitle> titles;
         // The start button's own text while it still shows the one that run set.
         std::optional<std::wstring> buttonOwnText;
         std::wstring buttonSetText;
-        std::vector<ExplorerBands::HiddenBand> bands;
+        std::vector<shell::CExplorerBands::HiddenBand> bands;
     };
 
     // Gives back what a run that did not end cleanly left changed (only to windows that
@@ -43,9 +45,9 @@ public:
     void RecordShaded(const std::list<ShadeRecord>& records) const;
     // The windows that carry the clock, or may still, with their own titles: written
     // when they, or their own titles, change.
-    void KeepClock(std::vector<TitleClock::OwnTitle> carriers);
+    void KeepClock(std::vector<shell::CTitleClock::OwnTitle> carriers);
     // The folder windows' bands the program hid, written when they change.
-    void KeepBands(const std::vector<ExplorerBands::HiddenBand>& bands);
+    void KeepBands(const std::vector<shell::CExplorerBands::HiddenBand>& bands);
     // The start button's text: a text of the program's is journaled before the button
     // shows it (say so before setting it), and forgotten once the button shows its
     // own again and has done with every text of ours (say so after).
@@ -65,15 +67,17 @@ public:
     static bool ShowsClock(HWND window, const std::wstring& ownTitle);
 
 private:
-    void RecordClock(const std::vector<TitleClock::OwnTitle>& carriers) const;
+    void RecordClock(const std::vector<shell::CTitleClock::OwnTitle>& carriers) const;
     // The start button's own text and the one the program gave it (none: it shows its own).
     void RecordStartButton(const std::wstring& ownText, const std::wstring& setText) const;
     void ForgetStartButton() const;
-    void RecordBands(const std::vector<ExplorerBands::HiddenBand>& bands) const;
+    void RecordBands(const std::vector<shell::CExplorerBands::HiddenBand>& bands) const;
 
     const fw::Profile& profile_;
     // What the journal holds now, so that it is written only when that changes.
-    std::vector<TitleClock::OwnTitle> journaledClock_;
-    std::vector<ExplorerBands::HiddenBand> journaledBands_;
+    std::vector<shell::CTitleClock::OwnTitle> journaledClock_;
+    std::vector<shell::CExplorerBands::HiddenBand> journaledBands_;
     std::wstring journaledButtonText_;  // empty: the journal says the button shows its own
 };
+
+}  // namespace app

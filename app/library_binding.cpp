@@ -5,6 +5,8 @@
 #include "elevation.h"
 #include "resource.h"
 
+namespace app {
+
 namespace {
 // A missing export leaves a null entry; calling through one does nothing.
 template <typename Fn, typename... Args>
@@ -81,3 +83,5 @@ void CLibraryBinding::Unbind() {
     Call(fn_.LockMessage, 0);
     library_.Free();
 }
+
+}  // namespace app

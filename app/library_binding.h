@@ -7,6 +7,8 @@
 #include "library.h"
 #include "vitrel_api.h"
 
+namespace app {
+
 class AppSettings;
 
 class CLibraryBinding {
@@ -34,3 +36,5 @@ private:
     fw::Library library_;
     vitrel::Exports fn_;
 };
+
+}  // namespace app

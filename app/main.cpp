@@ -1,7 +1,7 @@
 #include "clarovia_app.h"
 
 namespace {
-CClaroviaApp theApp;
+app::CClaroviaApp theApp;
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) { return theApp.Main(instance); }

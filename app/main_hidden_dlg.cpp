@@ -11,6 +11,8 @@
 #include "vitrel_api.h"
 #include "window_util.h"
 
+namespace app {
+
 CMainHiddenDlg::CMainHiddenDlg(const fw::Profile& profile)
     : fw::Dialog(IDD_HIDDEN, nullptr),
       AppIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP))),
@@ -88,7 +90,7 @@ INT_PTR CMainHiddenDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TRAYNOTIFY:
         OnTrayNotify(lParam);
         return Handled(0);
-    case WM_APPLY_SETTINGS:
+    case ui::WM_APPLY_SETTINGS:
         // Only with the library bound (not while its failure is being reported).
         if (Library.bound()) ApplySettings();
         return Handled(0);
@@ -172,7 +174,7 @@ void CMainHiddenDlg::OpenSettingsSheet(int startPage) {
     {
         // Modal: timer ticks, library reports and the Apply button's message are
         // handled meanwhile.
-        CClaroviaSheet sheet(IDS_SHEET_CAPTION, hwnd(), startPage, &Settings);
+        ui::CClaroviaSheet sheet(IDS_SHEET_CAPTION, hwnd(), startPage, &Settings);
         if (sheet.DoModal() == IDOK) ApplySettings();
         LastSheetPage = sheet.PageIndex;
     }
@@ -194,3 +196,5 @@ void CMainHiddenDlg::PostNcDestroy() {
     // for the next start.
     Journal.ClearGivenBack();
 }
+
+}  // namespace app

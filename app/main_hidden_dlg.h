@@ -14,6 +14,8 @@
 #include "shell_tweaks.h"
 #include "tray.h"
 
+namespace app {
+
 // Private messages of the program (and WM_APPLY_SETTINGS, the settings sheet's).
 // The hidden window's timers.
 enum : UINT_PTR {
@@ -56,8 +58,10 @@ private:
     AppSettings Settings;
     ShadedWindows Shaded;
     CLibraryBinding Library;
-    CrashJournal Journal;
+    CCrashJournal Journal;
     CShellTweaks Tweaks;
     // Broadcast by a shell that (re)starts: "TaskbarCreated".
     const UINT taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 };
+
+}  // namespace app

@@ -4,6 +4,8 @@
 
 #include "window_util.h"
 
+namespace app {
+
 namespace {
 // The DPI the program works at (it declares itself aware of the system's DPI).
 UINT ProgramDpi() {
@@ -62,8 +64,8 @@ void ShadedWindows::ResizeKeepingPosition(HWND window, int height) {
     SetWindowPos(window, HWND_TOP, 0, 0, width, height, flags);
 }
 
-void ShadedWindows::ToggleShade(HWND window, const ClassFilterList& classFilter, int defaultHeight) {
-    if (IsFilteredClass(fw::ClassName(window), classFilter)) return;
+void ShadedWindows::ToggleShade(HWND window, const shell::ClassFilterList& classFilter, int defaultHeight) {
+    if (shell::IsFilteredClass(fw::ClassName(window), classFilter)) return;
     RECT rc = {};
     GetWindowRect(window, &rc);
     Purge();
@@ -95,3 +97,5 @@ void ShadedWindows::RestoreAll() {
         if (IsWindow(record.window)) ResizeKeepingPosition(record.window, record.height);
     records_.clear();
 }
+
+}  // namespace app

@@ -8,6 +8,8 @@
 
 #include "class_filter.h"
 
+namespace app {
+
 // A window this program has shaded and its outer height before.
 struct ShadeRecord {
     HWND window;
@@ -18,7 +20,7 @@ class ShadedWindows {
 public:
     // Rolls the window up to its title bar, or gives a shaded one its height back.
     // Windows of a filtered class are left alone.
-    void ToggleShade(HWND window, const ClassFilterList& classFilter, int defaultHeight);
+    void ToggleShade(HWND window, const shell::ClassFilterList& classFilter, int defaultHeight);
     // Forgets the windows that no longer exist.
     void Purge();
     // Gives every shaded window that still exists its height back, and forgets them all.
@@ -36,3 +38,5 @@ public:
 private:
     std::list<ShadeRecord> records_;
 };
+
+}  // namespace app

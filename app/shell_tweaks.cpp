@@ -5,6 +5,8 @@
 #include "startup_shortcut.h"
 #include "taskbar_overlap.h"
 
+namespace app {
+
 namespace {
 constexpr UINT kClockPeriodMs = 1000;
 constexpr UINT kFolderLookPeriodMs = 500;
@@ -12,13 +14,13 @@ constexpr int kFolderLooks = 8;  // four seconds
 constexpr size_t kMaxFolderLooks = 16;
 }  // namespace
 
-void CShellTweaks::Adopt(const CrashJournal::Leftover& left) {
+void CShellTweaks::Adopt(const CCrashJournal::Leftover& left) {
     // A text that run set and could not take back is never taken for the button's own.
-    initialStartButtonText_ = left.buttonOwnText ? *left.buttonOwnText : ReadStartButtonText();
+    initialStartButtonText_ = left.buttonOwnText ? *left.buttonOwnText : shell::ReadStartButtonText();
     if (left.buttonOwnText) journal_.KeepLeftStartButton(initialStartButtonText_, left.buttonSetText);
-    for (const TitleClock::OwnTitle& owed : left.titles) clock_.Owe(owed.window, owed.title);
+    for (const shell::CTitleClock::OwnTitle& owed : left.titles) clock_.Owe(owed.window, owed.title);
     JournalClock();
-    for (const ExplorerBands::HiddenBand& band : left.bands) bands_.Adopt(band.rebar, band.child);
+    for (const shell::CExplorerBands::HiddenBand& band : left.bands) bands_.Adopt(band.rebar, band.child);
     journal_.KeepBands(bands_.hidden());
     // Before the title changes: a kill right after it finds the window in the journal.
     clock_.NotifyBeforeWriting(&CShellTweaks::JournalClockTarget, this);
@@ -58,11 +60,11 @@ void CShellTweaks::OnPaintSeen() {
 void CShellTweaks::SetStartButtonText(const std::wstring& text) {
     // The journal learns of a text of the program's before the button shows it.
     journal_.BeforeStartButtonText(initialStartButtonText_, text);
-    ::SetStartButtonText(text);
+    shell::SetStartButtonText(text);
     journal_.AfterStartButtonText(initialStartButtonText_, text);
 }
 
-IconTextLook CShellTweaks::DesktopIconLook() {
+shell::IconTextLook CShellTweaks::DesktopIconLook() {
     // A list view that did not answer so far is asked again.
     settings_.CaptureDesktopListColors();
     return {settings_.DeskTopIconBkMode, settings_.DeskTopIconTextColorMode,
@@ -103,13 +105,13 @@ void CShellTweaks::LookAgainAtFolders() {
 }
 
 void CShellTweaks::OnWindowEvent(HWND window, LPARAM event) {
-    if (settings_.EnableOverlapTP) CorrectTaskbarOverlap(window, settings_.ClassFilter);
-    if (event == WM_ACTIVATE) RepaintUnderTaskbar(settings_.EnableTaskbarTP);
+    if (settings_.EnableOverlapTP) shell::CorrectTaskbarOverlap(window, settings_.ClassFilter);
+    if (event == WM_ACTIVATE) shell::RepaintUnderTaskbar(settings_.EnableTaskbarTP);
 }
 
 BOOL CALLBACK CShellTweaks::TweakTopLevelWindow(HWND window, LPARAM self) {
     auto* tweaks = reinterpret_cast<CShellTweaks*>(self);
-    if (tweaks->settings_.EnableOverlapTP) CorrectTaskbarOverlap(window, tweaks->settings_.ClassFilter);
+    if (tweaks->settings_.EnableOverlapTP) shell::CorrectTaskbarOverlap(window, tweaks->settings_.ClassFilter);
     tweaks->ApplyExplorerBands(window);
     return TRUE;  // always to the end
 }
@@ -127,11 +129,11 @@ void CShellTweaks::RedrawTaskbarIfChanged() {
 
 void CShellTweaks::ReconcileStartupShortcut() {
     // An existing shortcut is never rewritten.
-    const bool exists = StartupShortcutExists();
+    const bool exists = shell::StartupShortcutExists();
     if (settings_.Startup && !exists)
-        UpdateStartupShortcut(settings_.Startup);
+        shell::UpdateStartupShortcut(settings_.Startup);
     else if (!settings_.Startup && exists)
-        UpdateStartupShortcut(0);
+        shell::UpdateStartupShortcut(0);
 }
 
 void CShellTweaks::ClockTick() {
@@ -164,3 +166,5 @@ void CShellTweaks::UpdateClockTimer() {
             SetTimer(owner_, clockTimer_, kClockPeriodMs, nullptr);
     }
 }
+
+}  // namespace app

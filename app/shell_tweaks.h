@@ -16,16 +16,18 @@
 #include "library_binding.h"
 #include "title_clock.h"
 
+namespace app {
+
 class CShellTweaks {
 public:
-    CShellTweaks(AppSettings& settings, CrashJournal& journal, const CLibraryBinding& library)
+    CShellTweaks(AppSettings& settings, CCrashJournal& journal, const CLibraryBinding& library)
         : settings_(settings), journal_(journal), library_(library) {}
     CShellTweaks(const CShellTweaks&) = delete;
     CShellTweaks& operator=(const CShellTweaks&) = delete;
 
     // Before the program changes anything: the start button's own text, and what a run
     // that was killed left and could not give back (this run's to give back now).
-    void Adopt(const CrashJournal::Leftover& left);
+    void Adopt(const CCrashJournal::Leftover& left);
     // The owner's timers: the clock's tick and the folder windows' second looks.
     void Attach(HWND owner, UINT_PTR clockTimer, UINT_PTR folderTimer);
     // The label colour the user chose, before the first apply.
@@ -55,8 +57,8 @@ public:
 
 private:
     void SetStartButtonText(const std::wstring& text);
-    IconTextLook DesktopIconLook();
-    // Whether the window's bands were there to look at (see ExplorerBands::Apply).
+    shell::IconTextLook DesktopIconLook();
+    // Whether the window's bands were there to look at (see shell::CExplorerBands::Apply).
     bool ApplyExplorerBands(HWND window);
     void TweakAllTopLevelWindows();
     static BOOL CALLBACK TweakTopLevelWindow(HWND window, LPARAM self);
@@ -67,18 +69,20 @@ private:
     static void JournalClockTarget(void* self) { static_cast<CShellTweaks*>(self)->JournalClock(); }
 
     AppSettings& settings_;
-    CrashJournal& journal_;
+    CCrashJournal& journal_;
     const CLibraryBinding& library_;
     HWND owner_ = nullptr;
     UINT_PTR clockTimer_ = 0, folderTimer_ = 0;
     std::wstring initialStartButtonText_;
-    DesktopIconText desktopIcons_;
-    ExplorerBands bands_;
+    shell::CDesktopIconText desktopIcons_;
+    shell::CExplorerBands bands_;
     struct FolderLook {
         HWND window;
         int looksLeft;
     };
     std::vector<FolderLook> folderLooks_;
-    TitleClock clock_;
+    shell::CTitleClock clock_;
     int appliedTaskbarTP_ = 0;
 };
+
+}  // namespace app

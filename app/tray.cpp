@@ -6,6 +6,8 @@
 #include "handles.h"
 #include "resource.h"
 
+namespace app {
+
 namespace {
 // The waits before each repeated request: about six minutes in all, then the program
 // waits for "TaskbarCreated" or the next apply.
@@ -57,3 +59,5 @@ void CTray::ShowMenu(bool paused) const {
     // Lets the menu of a background window close properly the next time it opens.
     PostMessageW(owner_, WM_NULL, 0, 0);
 }
+
+}  // namespace app

@@ -6,6 +6,8 @@
 
 #include "tray_icon.h"
 
+namespace app {
+
 class CTray {
 public:
     // The owner gets the icon's callback message, the retry timer's ticks and the
@@ -28,3 +30,5 @@ private:
     bool visible_ = true;
     int retries_ = 0;  // requests repeated since the last one the taskbar took
 };
+
+}  // namespace app

@@ -5,6 +5,8 @@
 #include "shell_names.h"
 #include "window_util.h"
 
+namespace app {
+
 void TrayIcon::Fill(HWND owner, UINT callbackMessage) {
     data_ = {};
     data_.cbSize = NOTIFYICONDATAW_V2_SIZE;
@@ -31,3 +33,5 @@ bool TrayIcon::Show(bool show) {
 }
 
 void TrayIcon::Remove() { Show(false); }
+
+}  // namespace app

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+namespace app {
+
 class TrayIcon {
 public:
     // Fills the record for `owner`: icon 128, callback `callbackMessage`, the tip.
@@ -21,3 +23,5 @@ public:
 private:
     NOTIFYICONDATAW data_ = {};
 };
+
+}  // namespace app

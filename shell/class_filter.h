@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace shell {
+
 using ClassFilterList = std::vector<std::wstring>;
 
 // Whether `className` equals one of the filter's names exactly (case-sensitive).
@@ -12,3 +14,5 @@ inline bool IsFilteredClass(const std::wstring& className, const ClassFilterList
         if (className == filtered) return true;
     return false;
 }
+
+}  // namespace shell

@@ -4,6 +4,8 @@
 
 #include "window_util.h"
 
+namespace shell {
+
 namespace {
 HWND ListViewIn(HWND host) {
     const HWND view = host ? FindWindowExW(host, nullptr, L"SHELLDLL_DefView", nullptr) : nullptr;
@@ -31,7 +33,7 @@ std::optional<COLORREF> DesktopListColor(HWND list, UINT message) {
     return static_cast<COLORREF>(color);
 }
 
-void DesktopIconText::Apply(const IconTextLook& look) {
+void CDesktopIconText::Apply(const IconTextLook& look) {
     const HWND list = FindDesktopListView();
     if (list) {
         if (look.initialBk) SendColor(list, LVM_SETTEXTBKCOLOR, look.bkMode ? CLR_NONE : *look.initialBk);
@@ -46,7 +48,7 @@ void DesktopIconText::Apply(const IconTextLook& look) {
     AppliedIconTextColor = look.textColor;
 }
 
-void DesktopIconText::Reassert(const IconTextLook& look) const {
+void CDesktopIconText::Reassert(const IconTextLook& look) const {
     const bool bk = look.bkMode && look.initialBk, text = look.textColorMode && look.initialText;
     if (!bk && !text) return;
     const HWND list = FindDesktopListView();
@@ -55,3 +57,5 @@ void DesktopIconText::Reassert(const IconTextLook& look) const {
     if (text) SendColor(list, LVM_SETTEXTCOLOR, look.textColor);
     InvalidateRect(list, nullptr, TRUE);
 }
+
+}  // namespace shell

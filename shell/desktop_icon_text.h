@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace shell {
+
 // The desktop's icon list view: "SysListView32" in "SHELLDLL_DefView" in the
 // "Progman" window titled "Program Manager" (or, when that has no view, in the top-level
 // "WorkerW" that holds it); null if there is none.
@@ -27,7 +29,7 @@ struct IconTextLook {
     std::optional<COLORREF> initialText; // the list view's own label colour
 };
 
-class DesktopIconText {
+class CDesktopIconText {
 public:
     // The apply step: sends both label colours, and repaints the icons when the look
     // differs from the one last applied (which it then remembers).
@@ -48,3 +50,5 @@ private:
     int AppliedIconTextColorMode = 0;
     COLORREF AppliedIconTextColor = 0;
 };
+
+}  // namespace shell

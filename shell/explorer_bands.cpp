@@ -10,6 +10,8 @@
 #include "process_memory.h"
 #include "window_util.h"
 
+namespace shell {
+
 namespace {
 
 // The band record (REBARBANDINFO up to cxHeader) as the rebar's process lays it out:
@@ -91,19 +93,19 @@ HWND WindowFromWord(uint64_t word) {
 
 }  // namespace
 
-bool ExplorerBands::HidByUs(HWND rebar, HWND child) const {
+bool CExplorerBands::HidByUs(HWND rebar, HWND child) const {
     for (const HiddenBand& h : hidden_)
         if (h.rebar == rebar && h.child == child) return true;
     return false;
 }
 
-bool ExplorerBands::AnyHiddenIn(HWND rebar) const {
+bool CExplorerBands::AnyHiddenIn(HWND rebar) const {
     for (const HiddenBand& h : hidden_)
         if (h.rebar == rebar) return true;
     return false;
 }
 
-void ExplorerBands::Decide(HWND rebar, LRESULT index, HWND child, bool hidden, bool hide) {
+void CExplorerBands::Decide(HWND rebar, LRESULT index, HWND child, bool hidden, bool hide) {
     if (hide) {
         if (hidden || HidByUs(rebar, child)) return;  // hidden already: by others, not ours to give back
         // Ours from now on, answered or not: a rebar may take the request late.
@@ -117,7 +119,7 @@ void ExplorerBands::Decide(HWND rebar, LRESULT index, HWND child, bool hidden, b
 }
 
 template <typename Record>
-bool ExplorerBands::Walk(HWND rebar, HANDLE process, int hideFlag, int hideMenu) {
+bool CExplorerBands::Walk(HWND rebar, HANDLE process, int hideFlag, int hideMenu) {
     Block<Record> local;
     std::memset(&local, 0, sizeof local);
     local.record.cbSize = RecordSize<Record>();
@@ -167,11 +169,11 @@ bool ExplorerBands::Walk(HWND rebar, HANDLE process, int hideFlag, int hideMenu)
     return found;
 }
 
-bool ExplorerBands::IsFolderWindow(HWND window) {
+bool CExplorerBands::IsFolderWindow(HWND window) {
     return fw::HasClass(window, L"ExploreWClass") || fw::HasClass(window, L"CabinetWClass");
 }
 
-bool ExplorerBands::Apply(HWND window, int hideFlag, int hideMenu) {
+bool CExplorerBands::Apply(HWND window, int hideFlag, int hideMenu) {
     // Bands of folder windows that are gone are forgotten.
     std::erase_if(hidden_, [](const HiddenBand& h) { return !IsWindow(h.rebar); });
     if (!IsWindow(window) || !IsFolderWindow(window)) return true;
@@ -196,3 +198,5 @@ bool ExplorerBands::Apply(HWND window, int hideFlag, int hideMenu) {
     }
     return true;
 }
+
+}  // namespace shell

@@ -6,7 +6,9 @@
 
 #include <vector>
 
-class ExplorerBands {
+namespace shell {
+
+class CExplorerBands {
 public:
     // For a folder window ("ExploreWClass", "CabinetWClass" > "WorkerW" > "ReBarWindow32"):
     // hides the logo band if `hideFlag`, and the menu band (a toolbar without drop-down
@@ -42,3 +44,5 @@ private:
 
     std::vector<HiddenBand> hidden_;
 };
+
+}  // namespace shell

@@ -6,6 +6,8 @@
 #include "shell_names.h"
 #include "window_util.h"
 
+namespace shell {
+
 namespace {
 // Enough for what a start button usually says; longer texts read into the heap.
 constexpr size_t kShortText = 260;
@@ -48,3 +50,5 @@ bool SetStartButtonText(const std::wstring& text) {
     InvalidateRect(button, nullptr, TRUE);
     return true;
 }
+
+}  // namespace shell

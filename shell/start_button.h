@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace shell {
+
 // The start button, or null when there is no taskbar.
 HWND FindStartButton();
 
@@ -19,3 +21,5 @@ bool SetStartButtonText(const std::wstring& text);
 // Whether the button answers now: then it has also done with every text sent to it
 // before, one it took late included.
 bool StartButtonAnswers();
+
+}  // namespace shell

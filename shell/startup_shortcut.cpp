@@ -6,6 +6,8 @@
 #include "com_ptr.h"
 #include "library.h"
 
+namespace shell {
+
 namespace {
 constexpr wchar_t kShortcutName[] = L"\\Clarovia.lnk";
 constexpr wchar_t kDescription[] = L"Clarovia";
@@ -62,3 +64,5 @@ HRESULT CreateShellLink(const std::wstring& linkPath, const std::wstring& target
     link->SetShowCmd(showCommand);
     return file->Save(linkPath.c_str(), TRUE);
 }
+
+}  // namespace shell

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace shell {
+
 // The shortcut's full path; the Startup folder is made if it does not exist ("" if the
 // shell cannot name it).
 std::wstring StartupShortcutPath();
@@ -19,3 +21,5 @@ void UpdateStartupShortcut(int create);
 HRESULT CreateShellLink(const std::wstring& linkPath, const std::wstring& targetPath, const wchar_t* description,
                         const wchar_t* arguments, const std::wstring& workingDirectory, const wchar_t* iconPath,
                         int iconIndex, int showCommand);
+
+}  // namespace shell

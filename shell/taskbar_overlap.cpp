@@ -6,6 +6,8 @@
 #include "system_version.h"
 #include "window_util.h"
 
+namespace shell {
+
 namespace {
 
 // The shell's own windows, in the order they are tested.
@@ -98,3 +100,5 @@ void RepaintUnderTaskbar(int taskbarTP) {
     // taskbar's area in every top-level window and its frame.
     RedrawWindow(GetDesktopWindow(), &rc, nullptr, kRedrawAllFlags);
 }
+
+}  // namespace shell

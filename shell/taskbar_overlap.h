@@ -7,6 +7,8 @@
 
 #include "class_filter.h"
 
+namespace shell {
+
 // True for the shell's own windows ("Progman", "Shell_TrayWnd", "WorkerW",
 // "SHELLDLL_DefView", "SysListView32", "tooltips_class32", "DV2ControlHost") and every
 // class of the user's filter, compared exactly.
@@ -17,3 +19,5 @@ void CorrectTaskbarOverlap(HWND window, const ClassFilterList& classFilter);
 
 // Repaints the taskbar's area in every window; nothing unless `taskbarTP` is on.
 void RepaintUnderTaskbar(int taskbarTP);
+
+}  // namespace shell

@@ -7,6 +7,8 @@
 #include "taskbar_overlap.h"
 #include "window_util.h"
 
+namespace shell {
+
 namespace {
 // A foreign window may hang: its title is given up rather than the program frozen.
 void SetTitle(HWND window, const wchar_t* title) {
@@ -48,10 +50,10 @@ struct tm LocalTime() {
 
 // Base title followed by as much of the clock text as fits the title buffer; returns
 // how many characters of the clock text were appended.
-int Compose(wchar_t (&out)[TitleClock::kTitleSize], const wchar_t* base, const std::wstring& clock) {
-    size_t n = wcsnlen(base, TitleClock::kTitleSize - 1);
+int Compose(wchar_t (&out)[CTitleClock::kTitleSize], const wchar_t* base, const std::wstring& clock) {
+    size_t n = wcsnlen(base, CTitleClock::kTitleSize - 1);
     wmemcpy(out, base, n);
-    const size_t room = TitleClock::kTitleSize - 1 - n;
+    const size_t room = CTitleClock::kTitleSize - 1 - n;
     const size_t add = clock.size() < room ? clock.size() : room;
     wmemcpy(out + n, clock.data(), add);
     out[n + add] = 0;
@@ -59,7 +61,7 @@ int Compose(wchar_t (&out)[TitleClock::kTitleSize], const wchar_t* base, const s
 }
 }  // namespace
 
-std::wstring TitleClock::ClockText(HWND window, const std::wstring& timeFormat, bool withClassName) {
+std::wstring CTitleClock::ClockText(HWND window, const std::wstring& timeFormat, bool withClassName) {
     std::wstring text;
     const struct tm now = LocalTime();
     const struct tm* local = &now;
@@ -73,7 +75,7 @@ std::wstring TitleClock::ClockText(HWND window, const std::wstring& timeFormat, 
     return text;
 }
 
-bool TitleClock::GiveBack(const OwnTitle& owed) {
+bool CTitleClock::GiveBack(const OwnTitle& owed) {
     if (!IsWindow(owed.window)) return true;
     // A window that gave itself another title meanwhile keeps it.
     const std::wstring now = fw::WindowText(owed.window);
@@ -83,7 +85,7 @@ bool TitleClock::GiveBack(const OwnTitle& owed) {
     return fw::SendBounded(owed.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(owed.title.c_str()));
 }
 
-void TitleClock::SettleOwed() {
+void CTitleClock::SettleOwed() {
     for (size_t i = 0; i < owed_.size();)
         if (GiveBack(owed_[i]))
             owed_.erase(owed_.begin() + static_cast<ptrdiff_t>(i));
@@ -91,7 +93,7 @@ void TitleClock::SettleOwed() {
             ++i;
 }
 
-bool TitleClock::TakeOwed(HWND window, wchar_t (&title)[kTitleSize]) {
+bool CTitleClock::TakeOwed(HWND window, wchar_t (&title)[kTitleSize]) {
     for (auto it = owed_.begin(); it != owed_.end(); ++it)
         if (it->window == window) {
             lstrcpynW(title, it->title.c_str(), kTitleSize);
@@ -101,7 +103,7 @@ bool TitleClock::TakeOwed(HWND window, wchar_t (&title)[kTitleSize]) {
     return false;
 }
 
-void TitleClock::Owe(HWND window, const std::wstring& ownTitle) {
+void CTitleClock::Owe(HWND window, const std::wstring& ownTitle) {
     if (!window || window == window_) return;
     for (OwnTitle& owed : owed_)
         if (owed.window == window) {
@@ -113,20 +115,20 @@ void TitleClock::Owe(HWND window, const std::wstring& ownTitle) {
     owed_.push_back({window, ownTitle});
 }
 
-std::vector<TitleClock::OwnTitle> TitleClock::carriers() const {
+std::vector<CTitleClock::OwnTitle> CTitleClock::carriers() const {
     std::vector<OwnTitle> all;
     if (window_) all.push_back({window_, savedTitle_});
     all.insert(all.end(), owed_.begin(), owed_.end());
     return all;
 }
 
-void TitleClock::RestoreTitle() {
+void CTitleClock::RestoreTitle() {
     // Given back once: the window owns its title again (or is owed it).
     if (window_) Owe(std::exchange(window_, nullptr), savedTitle_);
     SettleOwed();
 }
 
-void TitleClock::Tick(const std::wstring& timeFormat, bool withClassName,
+void CTitleClock::Tick(const std::wstring& timeFormat, bool withClassName,
                       const ClassFilterList& classFilter) {
     SettleOwed();
     const HWND w = GetForegroundWindow();
@@ -160,7 +162,9 @@ void TitleClock::Tick(const std::wstring& timeFormat, bool withClassName,
     Write(w, title);
 }
 
-void TitleClock::Write(HWND window, const wchar_t* title) const {
+void CTitleClock::Write(HWND window, const wchar_t* title) const {
     if (notice_) notice_(noticeContext_);
     SetTitle(window, title);
 }
+
+}  // namespace shell

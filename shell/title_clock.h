@@ -10,7 +10,9 @@
 
 #include "class_filter.h"
 
-class TitleClock {
+namespace shell {
+
+class CTitleClock {
 public:
     // Title buffers hold at most this many characters, the terminating zero included.
     static constexpr int kTitleSize = 260;
@@ -65,3 +67,5 @@ private:
     wchar_t savedTitle_[kTitleSize] = {};
     int suffixLength_ = 0;
 };
+
+}  // namespace shell

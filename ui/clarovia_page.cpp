@@ -6,6 +6,8 @@
 #include "dialog.h"
 #include "resource.h"
 
+namespace ui {
+
 bool CClaroviaPage::MarkIfDiffers(int id, int field) {
     const bool differs = Check(id) != field;
     if (differs) MarkChanged();
@@ -61,3 +63,5 @@ bool CTooltipPage::PreTranslateMessage(const MSG& msg) {
 void CTooltipPage::AddTooltip(fw::Tooltip& tip, int id, UINT textId) {
     if (tip.Create(GetDlgItem(hwnd(), id), fw::ResourceString(textId))) tips_.push_back(&tip);
 }
+
+}  // namespace ui

@@ -13,6 +13,10 @@
 #include "property_sheet.h"
 #include "settings_fields.h"
 
+namespace ui {
+
+using app::SettingsFields;
+
 class CClaroviaPage : public fw::PropertyPage {
 public:
     explicit CClaroviaPage(UINT templateId) : fw::PropertyPage(templateId) {}
@@ -74,3 +78,5 @@ protected:
 private:
     std::vector<const fw::Tooltip*> tips_;
 };
+
+}  // namespace ui

@@ -5,6 +5,8 @@
 #include "dialog.h"
 #include "resource.h"
 
+namespace ui {
+
 CClaroviaSheet::CClaroviaSheet(UINT captionId, HWND parent, int initialPage, SettingsFields* settings)
     : fw::PropertySheetDialog(fw::ResourceString(captionId), parent, 0) {
     for (CClaroviaPage* page : std::initializer_list<CClaroviaPage*>{&WindowPage, &MovePage, &SizePage, &TaskbarPage,
@@ -58,3 +60,5 @@ void CClaroviaSheet::OnApplyNow() {
 }
 
 void CClaroviaSheet::OnEndSheet() { PageIndex = ActivePageIndex(); }
+
+}  // namespace ui

@@ -16,6 +16,10 @@
 #include "taskbar_page.h"
 #include "window_page.h"
 
+namespace ui {
+
+using app::SettingsFields;
+
 // Posted to the application's main window by the Apply button, once the pages have
 // stored their values (0x80F).
 inline constexpr UINT WM_APPLY_SETTINGS = WM_USER + 1039;
@@ -44,3 +48,5 @@ private:
     COtherPage OtherPage;
     fw::Icon SheetIcon;
 };
+
+}  // namespace ui

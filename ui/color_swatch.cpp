@@ -4,6 +4,8 @@
 
 #include "window_util.h"
 
+namespace ui {
+
 HBRUSH CColorSwatch::OnCtlColor(HDC dc) {
     SetTextColor(dc, TextColor);
     SetBkColor(dc, FillColor);
@@ -49,3 +51,5 @@ void CColorSwatch::Paint() {
     SelectObject(dc, oldFont);
     EndPaint(hwnd(), &ps);
 }
+
+}  // namespace ui

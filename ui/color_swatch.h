@@ -6,6 +6,8 @@
 #include "control.h"
 #include "handles.h"
 
+namespace ui {
+
 class CColorSwatch : public fw::Control {
 public:
     CColorSwatch() : FillColor(GetSysColor(COLOR_BTNFACE)) {}
@@ -28,3 +30,5 @@ private:
     COLORREF TextColor = 0;
     fw::GdiObject brush_;
 };
+
+}  // namespace ui

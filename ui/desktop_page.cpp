@@ -5,6 +5,8 @@
 #include "library.h"
 #include "resource.h"
 
+namespace ui {
+
 namespace {
 // The chooser's custom colours, kept for the program's life.
 COLORREF g_customColors[16] = {
@@ -86,3 +88,5 @@ LRESULT CDesktopPage::OnApply() {
     Settings->DeskTopIconTextColor = static_cast<int>(swatch_.GetColor());
     return PSNRET_NOERROR;
 }
+
+}  // namespace ui

@@ -5,6 +5,8 @@
 #include "clarovia_page.h"
 #include "color_swatch.h"
 
+namespace ui {
+
 class CDesktopPage : public CTooltipPage {
 public:
     CDesktopPage();
@@ -23,3 +25,5 @@ private:
     fw::Tooltip colorModeTip_;
     CColorSwatch swatch_;
 };
+
+}  // namespace ui

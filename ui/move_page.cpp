@@ -8,6 +8,8 @@
 #include "resource.h"
 #include "system_version.h"
 
+namespace ui {
+
 namespace {
 // The number a text starts with, as atoi reads it (leading blanks, a sign, digits up
 // to the first other character; 0 without digits), beyond the range of int saturated.
@@ -89,3 +91,5 @@ LRESULT CMovePage::OnApply() {
     ShowSize();
     return PSNRET_NOERROR;
 }
+
+}  // namespace ui

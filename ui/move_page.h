@@ -3,6 +3,8 @@
 
 #include "clarovia_page.h"
 
+namespace ui {
+
 class CMovePage : public CClaroviaPage {
 public:
     CMovePage();
@@ -16,3 +18,5 @@ protected:
 private:
     void ShowSize();
 };
+
+}  // namespace ui

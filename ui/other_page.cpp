@@ -2,6 +2,8 @@
 
 #include "resource.h"
 
+namespace ui {
+
 namespace {
 // Each box with its field, in the order the boxes are compared.
 struct Option {
@@ -45,3 +47,5 @@ LRESULT COtherPage::OnApply() {
     for (const Option& o : kOptions) Settings->*o.field = Check(o.id);
     return PSNRET_NOERROR;
 }
+
+}  // namespace ui

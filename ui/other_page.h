@@ -4,6 +4,8 @@
 
 #include "clarovia_page.h"
 
+namespace ui {
+
 class COtherPage : public CTooltipPage {
 public:
     COtherPage();
@@ -17,3 +19,5 @@ protected:
 private:
     fw::Tooltip noTrayIconTip_;
 };
+
+}  // namespace ui

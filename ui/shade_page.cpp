@@ -2,6 +2,8 @@
 
 #include "resource.h"
 
+namespace ui {
+
 CShadePage::CShadePage() : CTooltipPage(IDD_SHADE_PAGE) {}
 
 BOOL CShadePage::OnInitDialog() {
@@ -74,3 +76,5 @@ LRESULT CShadePage::OnApply() {
     if (const int area = SelectedArea(); area >= 0) Settings->ShadeArea = area;
     return PSNRET_NOERROR;
 }
+
+}  // namespace ui

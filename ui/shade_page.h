@@ -4,6 +4,8 @@
 
 #include "clarovia_page.h"
 
+namespace ui {
+
 class CShadePage : public CTooltipPage {
 public:
     CShadePage();
@@ -20,3 +22,5 @@ private:
 
     fw::Tooltip rightClickTip_;
 };
+
+}  // namespace ui

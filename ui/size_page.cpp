@@ -3,6 +3,8 @@
 #include "resource.h"
 #include "system_version.h"
 
+namespace ui {
+
 CSizePage::CSizePage() : CClaroviaPage(IDD_SIZE_PAGE) {
     UseLevel(IDC_SIZE_LEVEL, IDC_SIZE_LEVEL_LABEL, &SettingsFields::SizingTPValue);
 }
@@ -34,3 +36,5 @@ LRESULT CSizePage::OnApply() {
     Settings->SizingTPValue = Level();
     return PSNRET_NOERROR;
 }
+
+}  // namespace ui

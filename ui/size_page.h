@@ -3,6 +3,8 @@
 
 #include "clarovia_page.h"
 
+namespace ui {
+
 class CSizePage : public CClaroviaPage {
 public:
     CSizePage();
@@ -13,3 +15,5 @@ protected:
     void OnClick(int id) override;
     bool IsClickable(int id) const override;
 };
+
+}  // namespace ui

@@ -3,6 +3,8 @@
 #include "resource.h"
 #include "system_version.h"
 
+namespace ui {
+
 CTaskbarPage::CTaskbarPage() : CClaroviaPage(IDD_TASKBAR_PAGE) {
     UseLevel(IDC_TASKBAR_LEVEL, IDC_TASKBAR_LEVEL_LABEL, &SettingsFields::TaskbarTPValue);
     UseMarkingEdits({IDC_START_BUTTON_TEXT});
@@ -60,3 +62,5 @@ LRESULT CTaskbarPage::OnApply() {
     Settings->StartButtonText = fw::ItemText(hwnd(), IDC_START_BUTTON_TEXT);
     return PSNRET_NOERROR;
 }
+
+}  // namespace ui

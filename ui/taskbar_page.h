@@ -4,6 +4,8 @@
 
 #include "clarovia_page.h"
 
+namespace ui {
+
 class CTaskbarPage : public CClaroviaPage {
 public:
     CTaskbarPage();
@@ -14,3 +16,5 @@ protected:
     void OnClick(int id) override;
     bool IsClickable(int id) const override;
 };
+
+}  // namespace ui

@@ -2,6 +2,8 @@
 
 #include "resource.h"
 
+namespace ui {
+
 CWindowPage::CWindowPage() : CClaroviaPage(IDD_WINDOW_PAGE) {
     UseLevel(IDC_WINDOW_LEVEL, IDC_WINDOW_LEVEL_LABEL, &SettingsFields::ClaroviaValue);
     UseMarkingUpDown(IDC_WINDOW_STEP);
@@ -51,3 +53,5 @@ LRESULT CWindowPage::OnApply() {
     Settings->WheelStep = fw::UpDownPos(page, IDC_WINDOW_STEP, Settings->WheelStep);
     return PSNRET_NOERROR;
 }
+
+}  // namespace ui

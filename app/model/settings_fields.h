@@ -8,6 +8,8 @@
 
 #include "settings_table.h"
 
+namespace app {
+
 inline constexpr wchar_t kDefaultTimeFormat[] = L"%y/%m/%d %H:%M:%S";
 
 struct SettingsFields {
@@ -17,3 +19,5 @@ struct SettingsFields {
 #undef CLAROVIA_NUMBER_FIELD
 #undef CLAROVIA_TEXT_FIELD
 };
+
+}  // namespace app

@@ -20,10 +20,10 @@ protected:
         ASSERT_TRUE(shell.ok());
         list = shell.CreateDesktop(kOwnText, kOwnBack);
         ASSERT_NE(list, nullptr);
-        ASSERT_EQ(FindDesktopListView(), list);
+        ASSERT_EQ(shell::FindDesktopListView(), list);
     }
     // Applies `look` and returns how often the list view was repainted by it.
-    size_t ApplyAndCountRepaints(DesktopIconText& text, const IconTextLook& look) {
+    size_t ApplyAndCountRepaints(shell::CDesktopIconText& text, const shell::IconTextLook& look) {
         shell.Flush();
         shell.ClearLog();
         text.Apply(look);
@@ -40,10 +40,10 @@ protected:
 };
 
 TEST_F(DesktopIconTextDirect, ColourChangedWhileItsModeIsOffRepaintsOnce) {
-    DesktopIconText text;
+    shell::CDesktopIconText text;
     text.TakeColor(kWhite);
-    IconTextLook look{0, 0, kWhite, DesktopListColor(list, LVM_GETTEXTBKCOLOR),
-                      DesktopListColor(list, LVM_GETTEXTCOLOR)};
+    shell::IconTextLook look{0, 0, kWhite, shell::DesktopListColor(list, LVM_GETTEXTBKCOLOR),
+                      shell::DesktopListColor(list, LVM_GETTEXTCOLOR)};
     ASSERT_EQ(look.initialText, kOwnText);
     EXPECT_EQ(ApplyAndCountRepaints(text, look), 0u);
 
