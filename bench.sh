@@ -17,23 +17,15 @@
 # (1 a goal missed, 2 set-up failed).
 set -euo pipefail
 
-cd "$(dirname "${BASH_SOURCE[0]}")"
-# shellcheck source=scripts/env.sh
-source scripts/env.sh
-clarovia_install_traps
+# shellcheck source=scripts/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/scripts/common.sh"
+clarovia_script_start
 
-t_all=$(_clarovia_now_ms)
-clarovia_install_deps
-
-prefix=$(clarovia_default_prefix)
 t_build=$(_clarovia_now_ms)
 clarovia_build x86_64
 echo "== build: $(clarovia_elapsed "$t_build") s"
 
-t_session=$(_clarovia_now_ms)
-clarovia_prepare_prefix "$prefix"
-clarovia_start_session
-echo "== wine session: $(clarovia_elapsed "$t_session") s"
+clarovia_script_session
 
 t_bench=$(_clarovia_now_ms)
 status=0
@@ -46,5 +38,5 @@ clarovia_run wine build/x86_64/bin/program_bench.exe --reports "${PAINT_STORM_RE
 
 clarovia_stop_session
 # On stderr, so that standard output ends with the benchmark's own summary lines.
-echo "== bench: $(clarovia_elapsed "$t_bench") s, status $status (total $(clarovia_elapsed "$t_all") s)" >&2
+echo "== bench: $(clarovia_elapsed "$t_bench") s, status $status (total $(clarovia_elapsed "$CLAROVIA_START_MS") s)" >&2
 exit "$status"

@@ -11,15 +11,33 @@
 # (Release, linked without debug data); CPack's NSIS and ZIP generators make the files.
 # The installers themselves are tested by ./test.sh (installer.*), the files checked
 # statically by tests/static/check_package.py.
+#
+#   ./package.sh           build both presets, then package them
+#   ./package.sh --built   package what is built (./test.sh, which has just built both)
 set -euo pipefail
 
-cd "$(dirname "${BASH_SOURCE[0]}")"
-# shellcheck source=scripts/env.sh
-source scripts/env.sh
-clarovia_install_deps
+built=0
+usage() { echo "usage: $0 [--built]" >&2; exit 2; }
+case ${1:-} in
+  '') ;;
+  --built) (( $# == 1 )) || usage; built=1 ;;
+  *) usage ;;
+esac
 
-t_all=$(_clarovia_now_ms)
-clarovia_build x86_64 i686
+# shellcheck source=scripts/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/scripts/common.sh"
+clarovia_script_start
+
+if (( built )); then
+  for preset in x86_64 i686; do
+    if [[ ! -f build/$preset/CPackConfig.cmake ]]; then
+      echo "package: build/$preset is not built (./package.sh without --built builds it)" >&2
+      exit 1
+    fi
+  done
+else
+  clarovia_build x86_64 i686
+fi
 
 rm -rf dist
 mkdir -p dist
@@ -31,5 +49,5 @@ for preset in x86_64 i686; do
 done
 (cd dist && sha256sum -- Clarovia-* > SHA256SUMS)
 
-echo "== package: $(clarovia_elapsed "$t_all") s"
+echo "== package: $(clarovia_elapsed "$CLAROVIA_START_MS") s"
 ls -l dist

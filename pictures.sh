@@ -8,19 +8,21 @@
 # preset, runs in a private Xvfb display and stops everything it started.
 set -euo pipefail
 
-cd "$(dirname "${BASH_SOURCE[0]}")"
-root=$PWD
-# shellcheck source=scripts/env.sh
-source scripts/env.sh
-clarovia_install_traps
-clarovia_install_deps
+# shellcheck source=scripts/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/scripts/common.sh"
+clarovia_script_start
+root=$CLAROVIA_ROOT
 clarovia_build x86_64
-clarovia_prepare_prefix --fresh "$(clarovia_default_prefix)"
-clarovia_start_session
+clarovia_script_session --fresh
 
 bin=$root/build/x86_64/bin
 pages=(window move size taskbar desktop shade other)
-caption="Clarovia v2.8.2.2"
+# What the program's windows are called and the messages sent to them, from its sources.
+hidden=$(clarovia_rc_text IDD_HIDDEN)
+caption=$(clarovia_rc_text IDS_SHEET_CAPTION)
+clarovia_take_numbers WM_NULL WM_COMMAND WM_LBUTTONDBLCLK IDCANCEL PSM_SETCURSEL \
+  app/main_hidden_dlg.h:WM_TRAYNOTIFY res/resource.h:ID_TRAY_EXIT
+status="HKCU\\$(clarovia_source_text tests/rig/program.h kKey)\\$(clarovia_source_text tests/rig/program.h kStatus)"
 mkdir -p docs
 
 # Until the command succeeds, for at most ten seconds.
@@ -33,30 +35,45 @@ retry() {
   return 1
 }
 
-setsid wine "$bin/Clarovia.exe" </dev/null >/dev/null 2>&1 &
-retry timeout 10 wine "$bin/rig_post.exe" "Clarovia Hidden Window." 0 0 0
+# Whether process $1 has ended.
+ended() { ! _clarovia_alive "$1"; }
+
+# The program, started here; its process id is kept to wait for its end.
+program=
+start_program() {
+  setsid wine "$bin/Clarovia.exe" </dev/null >/dev/null 2>&1 &
+  program=$!
+  retry timeout 10 wine "$bin/rig_post.exe" "$hidden" "$WM_NULL" 0 0
+}
+
+# The program's own exit command (its tray menu's), then until it has ended.
+end_program() {
+  wine "$bin/rig_post.exe" "$hidden" "$WM_COMMAND" "$ID_TRAY_EXIT" 0
+  retry ended "$program"
+  wait "$program" 2>/dev/null || true
+}
+
+start_program
 # The tray icon's double-click opens the sheet.
-wine "$bin/rig_post.exe" "Clarovia Hidden Window." 0x7E8 0 0x203
+wine "$bin/rig_post.exe" "$hidden" "$WM_TRAYNOTIFY" 0 "$WM_LBUTTONDBLCLK"
 retry timeout 10 wine "$bin/rig_query.exe" rect "$caption"
 read -r x y w h < <(wine "$bin/rig_query.exe" rect "$caption")
 for i in "${!pages[@]}"; do
   # PSM_SETCURSEL: the page comes to the top; then it paints.
-  wine "$bin/rig_post.exe" "$caption" 0x465 "$i" 0
+  wine "$bin/rig_post.exe" "$caption" "$PSM_SETCURSEL" "$i" 0
   sleep 1
   import -window root -crop "${w}x${h}+${x}+${y}" +repage "docs/sheet-$((i + 1))-${pages[$i]}.png"
   echo "docs/sheet-$((i + 1))-${pages[$i]}.png"
 done
 
 # Cancel, then the program's own exit command.
-wine "$bin/rig_post.exe" "$caption" 0x111 2 0
+wine "$bin/rig_post.exe" "$caption" "$WM_COMMAND" "$IDCANCEL" 0
 retry timeout 10 bash -c "! wine '$bin/rig_query.exe' rect '$caption'"
-wine "$bin/rig_post.exe" "Clarovia Hidden Window." 0x111 109 0
-retry bash -c "! pgrep -f 'Clarovia[.]exe'"
+end_program
 
 # The program at work. The taskbar translucent and the title-bar clock on, through the
 # program's own settings; then real clicks (xdotool, into Wine) on Wine's notepad and
 # registry editor.
-status="HKCU\\Software\\kesto's tool\\Clarovia\\Status"
 for value in EnableTaskbarTP:1 ShowClock:1; do
   wine reg add "$status" /v "${value%%:*}" /t REG_DWORD /d "${value##*:}" /f >/dev/null 2>&1
 done
@@ -64,8 +81,7 @@ scene=$root/build/scene
 mkdir -p "$scene"
 cp build/x86_64/package/readme.txt "$scene/readme.txt"
 cp LICENSE.txt "$scene/LICENSE.txt"
-setsid wine "$bin/Clarovia.exe" </dev/null >/dev/null 2>&1 &
-retry timeout 10 wine "$bin/rig_post.exe" "Clarovia Hidden Window." 0 0 0
+start_program
 setsid wine notepad "$(winepath -w "$scene/readme.txt")" </dev/null >/dev/null 2>&1 &
 retry wine "$bin/rig_scene.exe" place "readme.txt - メモ帳" 30 30 620 430
 setsid wine regedit </dev/null >/dev/null 2>&1 &
@@ -84,6 +100,6 @@ sleep 1
 wine "$bin/rig_scene.exe" "$(winepath -w "$scene/at-work.bmp")"
 convert "$scene/at-work.bmp" docs/clarovia-at-work.png
 echo "docs/clarovia-at-work.png"
-wine "$bin/rig_post.exe" "Clarovia Hidden Window." 0x111 109 0
-retry bash -c "! pgrep -f 'Clarovia[.]exe'"
+end_program
+# Notepad and the registry editor end with the session (the processes of its prefix).
 clarovia_stop_session

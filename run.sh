@@ -17,8 +17,9 @@
 # CLAROVIA_LOG_DIR (default build/run-logs).
 set -euo pipefail
 
-cd "$(dirname "${BASH_SOURCE[0]}")"
-root=$PWD
+# shellcheck source=scripts/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/scripts/common.sh"
+root=$CLAROVIA_ROOT
 with_program=1
 start_button_text=
 set_start_button=0
@@ -32,8 +33,6 @@ esac
 
 export CLAROVIA_WINEPREFIX=${CLAROVIA_WINEPREFIX:-$root/build/wineprefix-run}
 export CLAROVIA_LOG_DIR=${CLAROVIA_LOG_DIR:-$root/build/run-logs}
-# shellcheck source=scripts/env.sh
-source scripts/env.sh
 
 exe=$root/build/x86_64/bin/Clarovia.exe
 post=$root/build/x86_64/bin/rig_post.exe
@@ -63,7 +62,7 @@ stop_all() {
   trap '' INT TERM   # a second Ctrl+C must not cut the clean-up short
   if programs_running; then
     log "closing Clarovia and notepad"
-    timeout 10 wine "$post" "Clarovia Hidden Window." 0x111 109 0 >/dev/null 2>&1 || true
+    timeout 10 wine "$post" "$hidden" "$WM_COMMAND" "$ID_TRAY_EXIT" 0 >/dev/null 2>&1 || true
     timeout 10 wine taskkill /im notepad.exe >/dev/null 2>&1 || true
     for (( i = 0; i < 50; i++ )); do
       programs_running || break
@@ -74,10 +73,11 @@ stop_all() {
   return "$rc"
 }
 
-clarovia_install_traps
+clarovia_script_start
+# What the program's hidden window is called and the messages sent to it, from its sources.
+hidden=$(clarovia_rc_text IDD_HIDDEN)
+clarovia_take_numbers WM_NULL WM_COMMAND res/resource.h:ID_TRAY_EXIT
 trap stop_all EXIT
-
-clarovia_install_deps
 mkdir -p "$CLAROVIA_LOG_DIR"
 
 # Build.  Our Wine programs map vitrel.dll: end them before the build may replace it.
@@ -105,7 +105,7 @@ else
 fi
 
 if (( set_start_button )); then
-  key="HKCU\\Software\\kesto's tool\\Clarovia\\Status"
+  key="HKCU\\$(clarovia_source_text tests/rig/program.h kKey)\\$(clarovia_source_text tests/rig/program.h kStatus)"
   timeout 30 wine reg add "$key" /v EnableStartButtonTP /t REG_DWORD /d 1 /f >/dev/null 2>&1
   timeout 30 wine reg add "$key" /v StartButtonText /t REG_SZ /d "$start_button_text" /f >/dev/null 2>&1
   log "start button text set in the registry: $start_button_text"
@@ -126,7 +126,7 @@ log "running in the \"shell\" desktop on DISPLAY=$DISPLAY (prefix $WINEPREFIX, l
 if (( with_program )); then
   # Once the program's window is there, its first apply has set the start button.
   for (( i = 0; i < 100; i++ )); do
-    timeout 10 wine "$post" "Clarovia Hidden Window." 0 0 0 >/dev/null 2>&1 && break
+    timeout 10 wine "$post" "$hidden" "$WM_NULL" 0 0 >/dev/null 2>&1 && break
     sleep 0.1
   done
   # Wine's taskbar paints its own label whatever the button's text: on Windows the

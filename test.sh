@@ -9,29 +9,22 @@
 # of the template (faster by about a second, but settings a test left behind survive).
 set -euo pipefail
 
-cd "$(dirname "${BASH_SOURCE[0]}")"
-# shellcheck source=scripts/env.sh
-source scripts/env.sh
-clarovia_install_traps
+# shellcheck source=scripts/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/scripts/common.sh"
+clarovia_script_start
 
-t_all=$(_clarovia_now_ms)
-clarovia_install_deps
-
-prefix=$(clarovia_default_prefix)
 t_build=$(_clarovia_now_ms)
 clarovia_build x86_64 i686
 echo "== build: $(clarovia_elapsed "$t_build") s"
-# The release files, which the installer tests and the static package check use.
-./package.sh
+# The release files, which the installer tests and the static package check use, from
+# the build just made.
+./package.sh --built
 
-t_session=$(_clarovia_now_ms)
 if [[ ${CLAROVIA_KEEP_PREFIX:-0} == 1 ]]; then
-  clarovia_prepare_prefix "$prefix"
+  clarovia_script_session
 else
-  clarovia_prepare_prefix --fresh "$prefix"
+  clarovia_script_session --fresh
 fi
-clarovia_start_session
-echo "== wine session: $(clarovia_elapsed "$t_session") s"
 
 t_test=$(_clarovia_now_ms)
 status=0
@@ -48,8 +41,8 @@ echo "== tests: $(clarovia_elapsed "$t_test") s"
 
 clarovia_stop_session
 if (( status )); then
-  echo "== FAILED (total $(clarovia_elapsed "$t_all") s)"
+  echo "== FAILED (total $(clarovia_elapsed "$CLAROVIA_START_MS") s)"
 else
-  echo "== passed (total $(clarovia_elapsed "$t_all") s)"
+  echo "== passed (total $(clarovia_elapsed "$CLAROVIA_START_MS") s)"
 fi
 exit "$status"
