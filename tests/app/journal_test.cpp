@@ -193,6 +193,39 @@ TEST_F(Journal, WhatAHungShellDidNotTakeBackAtTheEndIsGivenBackByTheNextStart) {
 // A journal of an earlier version (it outlived the log-on session) and entries whose
 // handle now names another window are not applied: no window loses its title (an
 // empty recorded title matched every window) or its height.
+// Entries are read by hand, number by number: one that does not read whole (a number
+// beyond any int, a number running into text, a field missing) is skipped, and the
+// same entry written right is given back.
+TEST_F(Journal, EntriesThatDoNotReadWholeAreSkipped) {
+    const HWND window = Make(L"Rolled", 60, 120, 300, 240);
+    SetWindowPos(window, nullptr, 0, 0, 300, CaptionHeight(window), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const std::wstring handle = std::to_wstring(static_cast<int32_t>(reinterpret_cast<intptr_t>(window)));
+    const std::wstring pid = std::to_wstring(host.pid());
+    const std::wstring rows[] = {
+        handle + L" " + pid + L" 99999999999999999999 RigWindow",
+        handle + L" " + pid + L" 240x RigWindow",
+        handle + L" 99999999999 240 RigWindow",
+        handle + L" " + pid + L" 240",
+        handle + L" " + pid,
+        L"- " + pid + L" 240 RigWindow",
+        handle + L" " + pid + L" 240 RigWindow",  // right: given back
+    };
+    for (const std::wstring& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row));
+        const bool right = &row == &rows[std::size(rows) - 1];
+        rig::settings::SetDword(L"Format", 2, kJournal);
+        rig::settings::SetDword(L"ShadedCount", 1, kJournal);
+        rig::settings::SetString(L"Shaded0", row, kJournal);
+        StartProbed();
+        if (right)
+            EXPECT_TRUE(rig::WaitFor([&] { return rig::WindowHeight(window) == 240; }));
+        else
+            EXPECT_EQ(rig::WindowHeight(window), CaptionHeight(window));
+        Exit();
+        EXPECT_FALSE(rig::settings::SectionExists(kJournal));
+    }
+}
+
 TEST_F(Journal, EntriesForOtherWindowsOrFromAnotherSessionAreLeftAlone) {
     const HWND window = Make(L"Bystander", 60, 120, 300, 240);
     SetWindowPos(window, nullptr, 0, 0, 300, CaptionHeight(window), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
