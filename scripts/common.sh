@@ -57,12 +57,12 @@ _clarovia_preprocess() {
 # of Windows' headers (windows.h, commctrl.h).  Sets the shell variable NAME (global) to
 # its value in decimal.  One run of the preprocessor for all of them.
 clarovia_take_numbers() {
-  local spec file name path expr text value i
+  local wanted file name path expr text value i
   local -a names=() exprs=() includes=()
-  for spec in "$@"; do
-    name=${spec##*:}
+  for wanted in "$@"; do
+    name=${wanted##*:}
     file=
-    [[ $spec != *:* ]] || file=${spec%:*}
+    [[ $wanted != *:* ]] || file=${wanted%:*}
     expr=
     if [[ -z $file ]]; then
       expr=$name
