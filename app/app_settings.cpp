@@ -4,6 +4,7 @@
 
 #include "decimal.h"
 #include "desktop_icon_text.h"
+#include "rules_store.h"
 
 namespace app {
 
@@ -11,18 +12,6 @@ namespace {
 constexpr wchar_t kStatus[] = L"Status";
 constexpr wchar_t kClassFilter[] = L"ClassFilter";
 constexpr int kClassFilterLast = 100;
-
-// The filter entry a value name stands for: "0" to "100" exactly as the numbers are
-// written (no sign, no leading zero); -1 for any other name.
-int FilterIndex(const std::wstring& name) {
-    if (name.empty() || name.size() > 3 || (name.size() > 1 && name[0] == L'0')) return -1;
-    int index = 0;
-    for (const wchar_t c : name) {
-        if (c < L'0' || c > L'9') return -1;
-        index = index * 10 + (c - L'0');
-    }
-    return index <= kClassFilterLast ? index : -1;
-}
 
 int HalfScreenHeight() { return GetSystemMetrics(SM_CYSCREEN) / 2; }
 
@@ -93,7 +82,7 @@ void AppSettings::Load() {
     const fw::ProfileSection filter(profile_, kClassFilter, fw::ProfileSection::Access::Read);
     bool present[kClassFilterLast + 1] = {};
     for (const std::wstring& name : filter.ValueNames()) {
-        const int index = FilterIndex(name);
+        const int index = fw::DecimalIndex(name, kClassFilterLast);
         if (index >= 0) present[index] = true;
     }
     for (int i = kClassFilterLast; i >= 0; --i) {
@@ -101,6 +90,8 @@ void AppSettings::Load() {
         std::wstring name = filter.GetString(fw::Decimal(i).c_str(), L"");
         if (!name.empty()) ClassFilter.push_back(std::move(name));
     }
+
+    Rules = LoadProgramRules(profile_);
 }
 
 void AppSettings::CaptureDesktopListColors() {
@@ -121,6 +112,9 @@ void AppSettings::Save() const {
         else
             status.WriteInt(s.name, this->*s.number);
     }
+    SaveRules();
 }
+
+void AppSettings::SaveRules() const { SaveProgramRules(profile_, Rules); }
 
 }  // namespace app

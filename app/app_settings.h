@@ -1,6 +1,6 @@
 // The program's settings record: one field per registry value (same names, in
-// SettingsFields, which the settings sheet edits), the class filter, and the two
-// desktop label colours captured at load. It loads itself when constructed and writes
+// SettingsFields, which the settings sheet edits) and the rules per program, the class
+// filter, and the two desktop label colours captured at load. It loads itself when constructed and writes
 // itself back when destroyed. Which values exist, their defaults and their order live
 // in one table (model/settings_table.h).
 #pragma once
@@ -25,6 +25,8 @@ public:
 
     void Load();
     void Save() const;
+    // The rules per program alone (written when the sheet applies, too).
+    void SaveRules() const;
 
     // The desktop list view's own label colours, captured at load (or, if it did not
     // answer then, as soon as it does); never stored.

@@ -36,4 +36,14 @@ bool ReadDecimal(const wchar_t*& text, long long& value) {
     return true;
 }
 
+int DecimalIndex(const std::wstring& text, int last) {
+    if (text.empty() || text.size() > 9 || (text.size() > 1 && text[0] == L'0')) return -1;
+    int index = 0;
+    for (const wchar_t c : text) {
+        if (c < L'0' || c > L'9') return -1;
+        index = index * 10 + (c - L'0');
+    }
+    return index <= last ? index : -1;
+}
+
 }  // namespace fw

@@ -14,4 +14,8 @@ std::wstring Decimal(long long value);
 // number stands there or it does not fit a long long.
 bool ReadDecimal(const wchar_t*& text, long long& value);
 
+// The number 0 to `last` that `text` writes exactly as Decimal writes it (no sign, no
+// leading zero, nothing else); -1 for any other text.
+int DecimalIndex(const std::wstring& text, int last);
+
 }  // namespace fw

@@ -71,6 +71,26 @@ std::vector<std::wstring> ProfileSection::ValueNames() const {
     return names;
 }
 
+DWORD ProfileSection::ValueType(const wchar_t* entry) const {
+    DWORD type = 0;
+    if (!key_ || RegQueryValueExW(key_.get(), entry, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+        return kMissing;
+    return type;
+}
+
+std::vector<std::wstring> ProfileSection::SectionNames() const {
+    std::vector<std::wstring> names;
+    if (!key_) return names;
+    // Key names are at most 255 characters long.
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = 256;
+        if (RegEnumKeyExW(key_.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.emplace_back(name, length);
+    }
+    return names;
+}
+
 void Profile::Open(const wchar_t* company, const wchar_t* appName) {
     root_ = std::wstring(L"Software\\") + company + L"\\" + appName;
 }

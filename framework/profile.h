@@ -28,8 +28,13 @@ public:
     std::wstring GetString(const wchar_t* entry, const wchar_t* defaultValue) const;
     bool WriteInt(const wchar_t* entry, int value) const;
     bool WriteString(const wchar_t* entry, const std::wstring& value) const;
+    // The type of a value (REG_DWORD, REG_SZ, ...), or kMissing when there is none.
+    static constexpr DWORD kMissing = ~0u;
+    DWORD ValueType(const wchar_t* entry) const;
     // The names of the section's values, in the registry's order.
     std::vector<std::wstring> ValueNames() const;
+    // The names of the sections inside this one, in the registry's order.
+    std::vector<std::wstring> SectionNames() const;
 
 private:
     RegKey key_;

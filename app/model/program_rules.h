@@ -1,0 +1,47 @@
+// The user's rules per program: what the captioned top-level windows of one program (or
+// of one window class of it) get when they appear. Plain values: the program keeps and
+// applies them, the settings sheet edits them.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace app {
+
+struct ProgramRule {
+    // The executable's file name ("notepad.exe"), compared as Windows compares file
+    // names: without regard to case.
+    std::wstring Program;
+    // One window class only (compared exactly), or every class when empty.
+    std::wstring Class;
+    // The translucency level, 10 to 255; 0 leaves the window's translucency alone.
+    int Level = 0;
+    // Whether the window is put always on top.
+    int OnTop = 0;
+};
+
+using ProgramRules = std::vector<ProgramRule>;
+
+inline constexpr size_t kMaxProgramRules = 64;
+inline constexpr int kRuleLevelMin = 10;
+inline constexpr int kRuleLevelMax = 255;
+// File and class names of this length or longer are never a program's or a class's.
+inline constexpr size_t kRuleNameLimit = 260;
+
+// Whether the rule names a program and does something: what is stored and applied.
+inline bool IsUsableRule(const ProgramRule& rule) {
+    if (rule.Program.empty() || rule.Program.size() >= kRuleNameLimit || rule.Class.size() >= kRuleNameLimit)
+        return false;
+    // A file name, not a path.
+    if (rule.Program.find_first_of(L"\\/") != std::wstring::npos) return false;
+    if (rule.Level != 0 && (rule.Level < kRuleLevelMin || rule.Level > kRuleLevelMax)) return false;
+    if (rule.OnTop != 0 && rule.OnTop != 1) return false;
+    return rule.Level != 0 || rule.OnTop != 0;
+}
+
+inline bool operator==(const ProgramRule& a, const ProgramRule& b) {
+    return a.Program == b.Program && a.Class == b.Class && a.Level == b.Level && a.OnTop == b.OnTop;
+}
+
+}  // namespace app
