@@ -115,6 +115,7 @@ void CMainHiddenDlg::ApplySettings() {
     Library.Push(Settings);
     Tweaks.Apply();
     Tray.Show(!Settings.NoTaskTrayIcon);
+    Settings.SaveRules();
 }
 
 // ------------------------------------------------------------ tray icon and menu
