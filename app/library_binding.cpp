@@ -75,6 +75,8 @@ void CLibraryBinding::EnableTaskbarTP(int taskbar, int startMenu) const {
     Call(fn_.EnableTaskbarTP, taskbar, startMenu);
 }
 
+void CLibraryBinding::SetTransparent(HWND window, int alpha) const { Call(fn_.SetTransparent, window, alpha); }
+
 void CLibraryBinding::Unbind() {
     if (!library_.loaded()) return;
     Call(fn_.LockMessage, 1);

@@ -29,6 +29,8 @@ public:
     void EnableOverlapTP(int flag) const;
     void EnableTopmostTP(int flag) const;
     void EnableTaskbarTP(int taskbar, int startMenu) const;
+    // The gestures' own primitive: makes `window` translucent at `alpha`.
+    void SetTransparent(HWND window, int alpha) const;
     // Locks, makes the taskbar opaque, removes the hooks, unlocks, frees the library.
     void Unbind();
 

@@ -44,6 +44,8 @@ BOOL CMainHiddenDlg::OnInitDialog() {
     Tray.Show(!Settings.NoTaskTrayIcon);
     Tweaks.Attach(hwnd(), CLOCK_TIMER_ID, FOLDER_LOOK_TIMER_ID);
     Tweaks.TakeInitialColor();
+    // The rules go to the windows open now; the first apply then finds them unchanged.
+    Rules.Use(Settings.Rules, Settings.ClassFilter);
     ApplySettings();
     TrimWorkingSet();
     return TRUE;
@@ -80,9 +82,11 @@ INT_PTR CMainHiddenDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Tweaks.OnPaintSeen();
         return Handled(0);
     case WM_WINDOW_EVENT:
+        if (lParam == WM_ACTIVATE) Rules.OnActivated(reinterpret_cast<HWND>(wParam));
         Tweaks.OnWindowEvent(reinterpret_cast<HWND>(wParam), lParam);
         return Handled(0);
     case WM_WINDOW_CREATED:
+        Rules.OnWindowCreated(reinterpret_cast<HWND>(wParam));
         Tweaks.OnWindowCreated(reinterpret_cast<HWND>(wParam));
         return Handled(0);
     case WM_CONSUMED_PRIVATE:
@@ -115,7 +119,7 @@ void CMainHiddenDlg::ApplySettings() {
     Library.Push(Settings);
     Tweaks.Apply();
     Tray.Show(!Settings.NoTaskTrayIcon);
-    Settings.SaveRules();
+    if (Rules.Use(Settings.Rules, Settings.ClassFilter)) Settings.SaveRules();
 }
 
 // ------------------------------------------------------------ tray icon and menu
@@ -123,7 +127,13 @@ void CMainHiddenDlg::ApplySettings() {
 void CMainHiddenDlg::OnTrayNotify(LPARAM mouseMessage) {
     switch (mouseMessage) {
     case WM_RBUTTONUP:
-        if (!SheetOpen) Tray.ShowMenu(Paused != 0);
+        if (!SheetOpen) {
+            MenuWindow = Rules.LastActiveWindow();
+            ProgramRule rule;
+            const bool offered = MenuWindow && CWindowRules::RuleOfWindow(MenuWindow, rule) &&
+                                 CanPutRule(Settings.Rules, rule);
+            Tray.ShowMenu(Paused != 0, MenuWindow ? rule.Program : std::wstring(), offered);
+        }
         break;
     case WM_LBUTTONDOWN:
         // Whether paused or not, sheet open or not.
@@ -158,6 +168,9 @@ void CMainHiddenDlg::OnCommand(UINT id) {
     case ID_TRAY_PAUSE:
         TogglePause();
         break;
+    case ID_TRAY_MAKE_RULE:
+        if (!Paused && !SheetOpen) MakeRuleOfMenuWindow();
+        break;
     default:
         break;
     }
@@ -166,6 +179,14 @@ void CMainHiddenDlg::OnCommand(UINT id) {
 void CMainHiddenDlg::TogglePause() {
     Paused = Paused == 0 ? 1 : 0;
     Library.LockMessage(Paused);
+}
+
+void CMainHiddenDlg::MakeRuleOfMenuWindow() {
+    ProgramRule rule;
+    // The window may have gone or changed while the menu was open.
+    if (!MenuWindow || !CWindowRules::RuleOfWindow(MenuWindow, rule) || !PutRule(Settings.Rules, rule)) return;
+    // The program's other open windows take it too.
+    if (Rules.Use(Settings.Rules, Settings.ClassFilter)) Settings.SaveRules();
 }
 
 void CMainHiddenDlg::OpenSettingsSheet(int startPage) {

@@ -13,6 +13,7 @@
 #include "shaded_windows.h"
 #include "shell_tweaks.h"
 #include "tray.h"
+#include "window_rules.h"
 
 namespace app {
 
@@ -46,6 +47,9 @@ private:
     void OnTrayNotify(LPARAM mouseMessage);
     void OnCommand(UINT id);
     void TogglePause();
+    // The tray item: the state of the window active before the menu opened becomes the
+    // rule of its program (for every class), in place of the one it had.
+    void MakeRuleOfMenuWindow();
     void OpenSettingsSheet(int startPage);
     // The apply step: the library's values, the shell tweaks, the tray icon.
     void ApplySettings();
@@ -60,6 +64,8 @@ private:
     CLibraryBinding Library;
     CCrashJournal Journal;
     CShellTweaks Tweaks;
+    CWindowRules Rules{Library};
+    HWND MenuWindow = nullptr;  // the last active window when the tray menu opened
     // Broadcast by a shell that (re)starts: "TaskbarCreated".
     const UINT taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 };

@@ -41,7 +41,24 @@ void CTray::Restart(bool visible) {
     Show(visible);
 }
 
-void CTray::ShowMenu(bool paused) const {
+namespace {
+// The rule item's label: the program's name in place of "%1", its ampersands doubled
+// so that none is taken for the item's key.
+std::wstring RuleItemLabel(const std::wstring& program) {
+    if (program.empty()) return fw::ResourceString(IDS_MENU_MAKE_RULE_NONE);
+    std::wstring name;
+    for (const wchar_t c : program) {
+        if (c == L'&') name += L'&';
+        name += c;
+    }
+    std::wstring label = fw::ResourceString(IDS_MENU_MAKE_RULE);
+    const size_t at = label.find(L"%1");
+    if (at != std::wstring::npos) label.replace(at, 2, name);
+    return label;
+}
+}  // namespace
+
+void CTray::ShowMenu(bool paused, const std::wstring& ruleProgram, bool ruleOffered) const {
     POINT pt = {};
     GetCursorPos(&pt);
     SetForegroundWindow(owner_);
@@ -49,6 +66,8 @@ void CTray::ShowMenu(bool paused) const {
     if (!menu) return;
     AppendMenuW(menu.get(), MF_STRING | (paused ? MF_GRAYED : 0), ID_TRAY_SETTINGS,
                 fw::ResourceString(IDS_MENU_SETTINGS).c_str());
+    AppendMenuW(menu.get(), MF_STRING | (paused || !ruleOffered ? MF_GRAYED : 0), ID_TRAY_MAKE_RULE,
+                RuleItemLabel(ruleProgram).c_str());
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING, ID_TRAY_PAUSE,
                 fw::ResourceString(paused ? IDS_MENU_RESUME : IDS_MENU_PAUSE).c_str());

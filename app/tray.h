@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "tray_icon.h"
 
 namespace app {
@@ -20,8 +22,10 @@ public:
     // A new taskbar: asked anew, from the first delay on.
     void Restart(bool visible);
     void Remove() { icon_.Remove(); }
-    // The menu at the pointer: settings (greyed while paused), pause or resume, about, exit.
-    void ShowMenu(bool paused) const;
+    // The menu at the pointer: settings (greyed while paused), the rule of the last
+    // active window's program (`ruleProgram`, greyed unless `ruleOffered`), pause or
+    // resume, about, exit.
+    void ShowMenu(bool paused, const std::wstring& ruleProgram, bool ruleOffered) const;
 
 private:
     TrayIcon icon_;

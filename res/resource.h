@@ -17,6 +17,9 @@
 #define IDS_MENU_RESUME 202
 #define IDS_MENU_ABOUT 203
 #define IDS_MENU_EXIT 204
+// The item that makes a rule of the last active window: "%1" stands for its program.
+#define IDS_MENU_MAKE_RULE 205
+#define IDS_MENU_MAKE_RULE_NONE 206
 
 // About box: the library's version line.
 #define IDC_LIBRARY_VERSION 1000
@@ -26,6 +29,7 @@
 #define ID_TRAY_ABOUT 108
 #define ID_TRAY_EXIT 109
 #define ID_TRAY_PAUSE 111
+#define ID_TRAY_MAKE_RULE 112
 
 // The settings sheet's pages (dialog templates; their tab captions are the templates'
 // captions). The controls of each page, by page.

@@ -93,18 +93,19 @@ TEST_F(Tray, MenuListsItsItemsAndPauseLocksTheLibraryUntilResumed) {
 
     std::vector<rig::ProgramProbe::MenuItem> items;
     ASSERT_NE(OpenTrayMenu(p, probe, &items), nullptr);
-    ASSERT_EQ(items.size(), 6u);
+    ASSERT_EQ(items.size(), 7u);
     EXPECT_EQ(items[0].id, rig::kCmdSettings);
     EXPECT_EQ(items[0].text, L"設定(&S)");
     EXPECT_FALSE(items[0].state & MFS_GRAYED);
-    EXPECT_TRUE(items[1].type & MFT_SEPARATOR);
-    EXPECT_EQ(items[2].id, rig::kCmdPause);
-    EXPECT_EQ(items[2].text, L"一時停止(&R)");
-    EXPECT_TRUE(items[3].type & MFT_SEPARATOR);
-    EXPECT_EQ(items[4].id, rig::kCmdAbout);
-    EXPECT_EQ(items[4].text, L"ﾊﾞｰｼﾞｮﾝ情報(&A)");
-    EXPECT_EQ(items[5].id, rig::kCmdExit);
-    EXPECT_EQ(items[5].text, L"終了(&X)");
+    EXPECT_EQ(items[1].id, rig::kCmdMakeRule);  // its label is the rules' test's
+    EXPECT_TRUE(items[2].type & MFT_SEPARATOR);
+    EXPECT_EQ(items[3].id, rig::kCmdPause);
+    EXPECT_EQ(items[3].text, L"一時停止(&R)");
+    EXPECT_TRUE(items[4].type & MFT_SEPARATOR);
+    EXPECT_EQ(items[5].id, rig::kCmdAbout);
+    EXPECT_EQ(items[5].text, L"ﾊﾞｰｼﾞｮﾝ情報(&A)");
+    EXPECT_EQ(items[6].id, rig::kCmdExit);
+    EXPECT_EQ(items[6].text, L"終了(&X)");
     for (const UINT id : {rig::kCmdPause, rig::kCmdAbout, rig::kCmdExit}) {
         ASSERT_NE(Item(items, id), nullptr);
         EXPECT_FALSE(Item(items, id)->state & MFS_GRAYED) << id;

@@ -17,7 +17,7 @@ inline constexpr wchar_t kInstanceMutex[] = L"Kesto's Clarovia";
 inline constexpr UINT kTrayNotify = WM_USER + 1000;  // 0x7E8
 inline constexpr UINT kApplySettings = WM_USER + 1039;  // 0x80F: what the settings sheet's Apply posts
 inline constexpr UINT kTrayIconId = 128;
-inline constexpr UINT kCmdSettings = 107, kCmdAbout = 108, kCmdExit = 109, kCmdPause = 111;
+inline constexpr UINT kCmdSettings = 107, kCmdAbout = 108, kCmdExit = 109, kCmdPause = 111, kCmdMakeRule = 112;
 
 // The program's registry key, HKEY_CURRENT_USER\Software\kesto's tool\Clarovia, and its
 // two sections.

@@ -1,0 +1,142 @@
+#include "window_rules.h"
+
+#include <algorithm>
+
+#include "process_name.h"
+#include "program_windows.h"
+#include "window_util.h"
+
+namespace app {
+
+namespace {
+DWORD ProcessOf(HWND window) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return processId;
+}
+
+// Windows 2000 has no GetLayeredWindowAttributes: looked up at run time.
+using GetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF*, BYTE*, DWORD*);
+GetLayeredFn GetLayered() {
+    return reinterpret_cast<GetLayeredFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetLayeredWindowAttributes")));
+}
+
+ProgramRules::const_iterator FindSame(const ProgramRules& rules, const ProgramRule& rule) {
+    const std::wstring key = fw::FileNameKey(rule.Program);
+    return std::find_if(rules.begin(), rules.end(), [&](const ProgramRule& r) {
+        return r.Class == rule.Class && fw::FileNameKey(r.Program) == key;
+    });
+}
+}  // namespace
+
+bool CanPutRule(const ProgramRules& rules, const ProgramRule& rule) {
+    return IsUsableRule(rule) && (FindSame(rules, rule) != rules.end() || rules.size() < kMaxProgramRules);
+}
+
+bool PutRule(ProgramRules& rules, const ProgramRule& rule) {
+    if (!CanPutRule(rules, rule)) return false;
+    const auto same = FindSame(rules, rule);
+    if (same != rules.end())
+        rules[static_cast<size_t>(same - rules.begin())] = rule;
+    else
+        rules.push_back(rule);
+    return true;
+}
+
+bool CWindowRules::Use(const ProgramRules& rules, const shell::ClassFilterList& classFilter) {
+    std::vector<Prepared> before = std::move(rules_);
+    rules_.clear();
+    for (const ProgramRule& rule : rules)
+        if (IsUsableRule(rule)) rules_.push_back({fw::FileNameKey(rule.Program), rule});
+    classFilter_ = classFilter;
+
+    // What is new or changed goes to the windows open now; a rule that went leaves the
+    // windows as they are (as a gesture would), only the next ones come up ordinary.
+    std::vector<const Prepared*> fresh;
+    for (const Prepared& p : rules_)
+        if (std::none_of(before.begin(), before.end(), [&](const Prepared& b) { return b.rule == p.rule; }))
+            fresh.push_back(&p);
+    const bool changed = !fresh.empty() || before.size() != rules_.size();
+    if (fresh.empty()) return changed;
+    for (const shell::ProgramWindow& open : shell::OpenProgramWindows()) {
+        if (shell::IsFilteredClass(open.className, classFilter_)) continue;
+        const ProgramRule* rule = Match(fw::FileNameKey(open.program), open.className);
+        if (!rule) continue;
+        for (const Prepared* p : fresh)
+            if (&p->rule == rule) ApplyTo(open.window, *rule);
+    }
+    return changed;
+}
+
+void CWindowRules::OnWindowCreated(HWND window) {
+    // With no rules a new window costs nothing more.
+    if (rules_.empty()) return;
+    const std::wstring className = fw::ClassName(window);
+    if (!shell::IsRuleWindow(window, className) || shell::IsFilteredClass(className, classFilter_)) return;
+    const std::wstring program = fw::ProcessFileName(ProcessOf(window));
+    if (program.empty()) return;
+    if (const ProgramRule* rule = Match(fw::FileNameKey(program), className)) ApplyTo(window, *rule);
+}
+
+const ProgramRule* CWindowRules::Match(const std::wstring& programKey, const std::wstring& className) const {
+    const ProgramRule* wholeProgram = nullptr;
+    for (const Prepared& p : rules_) {
+        if (p.programKey != programKey) continue;
+        if (p.rule.Class.empty()) {
+            if (!wholeProgram) wholeProgram = &p.rule;
+        } else if (p.rule.Class == className) {
+            return &p.rule;
+        }
+    }
+    return wholeProgram;
+}
+
+void CWindowRules::ApplyTo(HWND window, const ProgramRule& rule) const {
+    if (rule.Level) library_.SetTransparent(window, rule.Level);
+    // Posted to the window's thread: a hung program does not hold this one.
+    if (rule.OnTop && !(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+}
+
+void CWindowRules::OnActivated(HWND window) {
+    // Reports come for activation and deactivation alike, and may come after the next
+    // change. While another program's window is active, its own report names it; while
+    // no such window is (the shell's or this program's is), the reported window was
+    // the last of them to be active.
+    const HWND active = GetForegroundWindow();
+    if (active != window && active && shell::IsRuleWindow(active, fw::ClassName(active))) return;
+    if (!shell::IsRuleWindow(window, fw::ClassName(window))) return;
+    lastActive_ = window;
+    lastActiveProcess_ = ProcessOf(window);
+}
+
+HWND CWindowRules::LastActiveWindow() const {
+    // The active window, unless the shell took the activation (a click on its tray does).
+    const HWND active = GetForegroundWindow();
+    if (active && shell::IsRuleWindow(active, fw::ClassName(active))) return active;
+    // A handle may have gone, or come to another program's window since.
+    if (lastActive_ && ProcessOf(lastActive_) == lastActiveProcess_ &&
+        shell::IsRuleWindow(lastActive_, fw::ClassName(lastActive_)))
+        return lastActive_;
+    return nullptr;
+}
+
+bool CWindowRules::RuleOfWindow(HWND window, ProgramRule& rule) {
+    rule = {};
+    rule.Program = fw::ProcessFileName(ProcessOf(window));
+    if (rule.Program.empty()) return false;
+    const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    if (exStyle & WS_EX_LAYERED) {
+        BYTE alpha = 255;
+        DWORD flags = 0;
+        const GetLayeredFn getLayered = GetLayered();
+        // A window layered for a colour key alone has no level of its own.
+        if (getLayered && getLayered(window, nullptr, &alpha, &flags) && (flags & LWA_ALPHA))
+            rule.Level = std::max<int>(alpha, kRuleLevelMin);
+    }
+    rule.OnTop = (exStyle & WS_EX_TOPMOST) ? 1 : 0;
+    return IsUsableRule(rule);
+}
+
+}  // namespace app
