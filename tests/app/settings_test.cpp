@@ -161,6 +161,8 @@ TEST_F(Settings, StoredValuesArePushedAsTheyAreAndWrittenBackUnchanged) {
 
 TEST_F(Settings, EndOfSessionWritesTheSettingsWhateverItsFlag) {
     rig::settings::SetDword(L"ClaroviaValue", 120);
+    rig::settings::SetString(L"Program", L"notepad.exe", L"Rules\\0");
+    rig::settings::SetDword(L"OnTop", 1, L"Rules\\0");
     rig::Program& p = Start();
     for (const WPARAM ending : {WPARAM{FALSE}, WPARAM{TRUE}}) {
         // The key goes away behind the program's back; the end of the session brings it back.
@@ -172,6 +174,8 @@ TEST_F(Settings, EndOfSessionWritesTheSettingsWhateverItsFlag) {
         EXPECT_EQ(Dword(L"ClaroviaValue"), std::optional<DWORD>(120)) << "wParam " << ending;
         EXPECT_EQ(Dword(L"EnableSClickTP"), std::optional<DWORD>(1)) << "wParam " << ending;
         EXPECT_EQ(String(L"TimeFormat"), std::optional<std::wstring>(L"%y/%m/%d %H:%M:%S")) << "wParam " << ending;
+        EXPECT_EQ(String(L"Program", L"Rules\\0"), std::optional<std::wstring>(L"notepad.exe")) << "wParam " << ending;
+        EXPECT_EQ(Dword(L"OnTop", L"Rules\\0"), std::optional<DWORD>(1)) << "wParam " << ending;
     }
 }
 
