@@ -241,19 +241,24 @@ void WriteRuleNumber(HKEY key, const wchar_t* name, bool level, Random& random) 
     }
 }
 
-// Up to about a hundred rule entries, half of them written as the program writes them
-// (so that more than it keeps are often usable), the others with every value fuzzed.
+// Up to about a hundred rule entries, numbered in turn or under names of every kind, half
+// of them written as the program writes them and the others with every value fuzzed; or,
+// in a quarter of the cases, more usable rules numbered in turn than the program keeps.
 void RandomiseRules(Random& random, const std::wstring& windowClass) {
     if (Chance(random, 20)) return;  // no key
     const HKEY rules = CreateSection(kRules);
     if (!rules) return;
-    const int entries = Chance(random, 10) ? 0 : Pick(random, 101);
+    const bool full = Chance(random, 25);
+    const int entries = full ? 66 + Pick(random, 40) : Chance(random, 10) ? 0 : Pick(random, 101);
+    const bool inTurn = full || Chance(random, 30);
+    const int good = full ? 95 : 50;
     for (int i = 0; i < entries; ++i) {
+        const std::wstring name = inTurn && Chance(random, 95) ? std::to_wstring(i) : FuzzEntryName(random);
         HKEY entry = nullptr;
-        if (RegCreateKeyExW(rules, FuzzEntryName(random).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &entry,
-                            nullptr) != ERROR_SUCCESS)
+        if (RegCreateKeyExW(rules, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &entry, nullptr) !=
+            ERROR_SUCCESS)
             continue;
-        if (Chance(random, 50)) {
+        if (Chance(random, good)) {
             const std::wstring program = Chance(random, 90) ? L"app" + std::to_wstring(Pick(random, 300)) + L".exe"
                                                             : FuzzFileName(random);
             const std::wstring cls = Chance(random, 70) ? std::wstring() : FuzzClassName(random, windowClass);
