@@ -4,12 +4,12 @@
 // any code page, more filter entries than the program reads; rule entries under names
 // that are no number, numbers with leading zeros or beyond any rule, more of them than
 // the program keeps, values missing, levels out of range, program and class names at
-// and beyond the limit, the same program in another case. Each start must come up, show
-// the clock on a window of another process when the clock is on, end by its exit command
-// with exit code 0, and write back values that the next start accepts: of the type the
-// program reads, rules that are usable and numbered 0, 1, 2, ... without a gap, and all
-// of it unchanged by a start that is given them (checked every tenth start, as a start of
-// its own).
+// and beyond the limit, the same program in another case, keys inside entries. Each
+// start must come up, show the clock on a window of another process when the clock is
+// on, end by its exit command with exit code 0, and write back values that the next
+// start accepts: of the type the program reads, rules that are usable and numbered 0, 1,
+// 2, ... without a gap, and all of it unchanged by a start that is given them (checked
+// every tenth start, as a start of its own).
 //
 // Summary: registry-fuzz <N> starts <C> crashes <H> hangs.
 #include <windows.h>
@@ -275,8 +275,14 @@ void RandomiseRules(Random& random, const std::wstring& windowClass) {
             WriteRuleNumber(entry, L"Level", true, random);
             WriteRuleNumber(entry, L"OnTop", false, random);
         }
-        // Values the program does not know.
+        // A value the program does not know, a key of the entry's own.
         if (Chance(random, 5)) WriteFuzzed(entry, L"Unknown", Chance(random, 50), random);
+        if (Chance(random, 5)) {
+            HKEY inner = nullptr;
+            if (RegCreateKeyExW(entry, L"Inner", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &inner, nullptr) ==
+                ERROR_SUCCESS)
+                RegCloseKey(inner);
+        }
         RegCloseKey(entry);
     }
     RegCloseKey(rules);
