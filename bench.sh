@@ -2,7 +2,7 @@
 # Builds the x86_64 preset and runs the benchmarks under Wine, in a private Xvfb display
 # with the "shell" desktop; stops everything it started. First the hook benchmark and
 # its fuzz run, then the running program measured (cost against a minimal program,
-# registry fuzz, instance race, soak, hung shell, paint storm).
+# registry fuzz, instance race, soak, hung shell, paint storm, rules per program).
 #
 #   ./bench.sh                  hook benchmark, 1,000,000 fuzz events per hook procedure,
 #                               then every program run at full size

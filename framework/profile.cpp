@@ -4,6 +4,27 @@
 
 namespace fw {
 
+namespace {
+// Deletes the key `path` under `parent` with every key under it: RegDeleteKey takes only
+// a key without keys of its own, and RegDeleteTree came with Vista.
+void DeleteTree(HKEY parent, const wchar_t* path) {
+    RegKey key;
+    if (key.Open(parent, path, KEY_READ)) {
+        // Each pass deletes the first key left; a key that will not go ends the loop.
+        wchar_t name[256];
+        for (std::wstring last;;) {
+            DWORD length = 256;
+            if (RegEnumKeyExW(key.get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
+                last == std::wstring(name, length))
+                break;
+            last.assign(name, length);
+            DeleteTree(key.get(), last.c_str());
+        }
+    }
+    RegDeleteKeyW(parent, path);
+}
+}  // namespace
+
 ProfileSection::ProfileSection(const Profile& profile, const wchar_t* section, Access access) {
     const std::wstring path = profile.root() + L"\\" + section;
     if (access == Access::Write)
@@ -117,8 +138,8 @@ bool Profile::SectionExists(const wchar_t* section) const {
 }
 
 void Profile::DeleteSection(const wchar_t* section) const {
-    // A section holds values only: the key goes with them.
-    RegDeleteKeyW(HKEY_CURRENT_USER, (root_ + L"\\" + section).c_str());
+    // A section the program wrote holds values only; one given otherwise goes all the same.
+    DeleteTree(HKEY_CURRENT_USER, (root_ + L"\\" + section).c_str());
 }
 
 }  // namespace fw

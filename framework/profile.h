@@ -52,7 +52,7 @@ public:
     bool WriteInt(const wchar_t* section, const wchar_t* entry, int value) const;
     bool WriteString(const wchar_t* section, const wchar_t* entry, const std::wstring& value) const;
     bool SectionExists(const wchar_t* section) const;
-    // Removes a section with all its values.
+    // Removes a section with all its values, and any key under it.
     void DeleteSection(const wchar_t* section) const;
 
 private:

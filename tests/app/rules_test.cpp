@@ -132,6 +132,7 @@ TEST_F(Rules, BadEntriesAreSkippedAndWhatIsWrittenBackHoldsTheGoodOnesUpToSixtyF
     WriteRule(8, L"ontop.exe", L"", 0, 2);
     rig::settings::SetString(L"Program", L"kept.exe", L"Rules\\note");  // not an entry's name
     for (int i = 10; i < 80; ++i) WriteRule(i, L"p" + std::to_wstring(i) + L".exe", L"", 100, 0);
+    rig::settings::SetString(L"Note", L"inside", L"Rules\\79\\inner");  // goes with its entry all the same
     Start();
     // The good rule works.
     const Notepad notepad;

@@ -78,5 +78,7 @@ int RunInstanceRace(int rounds);
 int RunSoak(int gestures, unsigned seed, bool strict);
 int RunHungShell(int rounds);
 int RunPaintStorm(long reports);
+// timingGoals: false prints the figure without holding it to its goal.
+int RunRules(long windows, bool timingGoals);
 
 }  // namespace bench

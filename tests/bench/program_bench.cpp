@@ -2,7 +2,8 @@
 //
 //   program_bench                      every run at full size
 //   program_bench --only A,B           only these runs: cost, registry-fuzz,
-//                                      instance-race, soak, hung-shell, paint-storm
+//                                      instance-race, soak, hung-shell, paint-storm,
+//                                      rules
 //   --runs N          start-up runs of each program (15)
 //   --idle-seconds S  idle time measured, clock off and on (10)
 //   --starts N        registry fuzz starts (300)
@@ -10,6 +11,7 @@
 //   --gestures G      soak gestures (10000)
 //   --hung-rounds R   hung shell rounds (5)
 //   --reports N       paint storm reports (100000)
+//   --windows N       window creations reported to the rules run (20000; 2000 short)
 //   --seed S          seed of the fuzz and the soak (from the clock)
 //   --short           the measured times and ratios are printed but not held to their
 //                     goals, and the soak may lose one gesture in twenty (for short runs
@@ -25,6 +27,8 @@
 //   soak <G> gestures <L> lost
 //   hung-shell <ms> ms <B> broken
 //   paint-storm <N> reports <S> sets
+//   rules <us> us per created window, 64 rules
+//   rules-none <us> us per created window, no rules
 // Exit status: 0 every goal met, 1 a goal missed, 2 set-up failed.
 #include <windows.h>
 
@@ -44,6 +48,7 @@ struct Options {
     int gestures = 10000;
     int hungRounds = 5;
     long reports = 100000;
+    long windows = 0;  // 0: by --short
     unsigned seed = 0;
 };
 
@@ -82,6 +87,8 @@ bool Parse(int argc, wchar_t** argv, Options& options) {
             options.hungRounds = static_cast<int>(number);
         else if (name == L"--reports" && number > 0)
             options.reports = number;
+        else if (name == L"--windows" && number > 0)
+            options.windows = number;
         else if (name == L"--seed")
             options.seed = static_cast<unsigned>(std::wcstoul(value, nullptr, 10));
         else
@@ -99,7 +106,8 @@ int wmain(int argc, wchar_t** argv) {
     Options options;
     if (!Parse(argc, argv, options)) {
         std::fprintf(stderr, "usage: program_bench [--only runs] [--runs N] [--idle-seconds S] [--starts N] "
-                             "[--rounds R] [--gestures G] [--hung-rounds R] [--reports N] [--seed S] [--short]\n");
+                             "[--rounds R] [--gestures G] [--hung-rounds R] [--reports N] [--windows N] [--seed S] "
+                             "[--short]\n");
         return 2;
     }
     if (!options.seed) options.seed = GetTickCount();
@@ -113,6 +121,10 @@ int wmain(int argc, wchar_t** argv) {
     if (Wanted(options, L"soak")) status = Worse(status, bench::RunSoak(options.gestures, options.seed, options.cost.timingGoals));
     if (Wanted(options, L"hung-shell")) status = Worse(status, bench::RunHungShell(options.hungRounds));
     if (Wanted(options, L"paint-storm")) status = Worse(status, bench::RunPaintStorm(options.reports));
+    if (Wanted(options, L"rules")) {
+        const long windows = options.windows ? options.windows : options.cost.timingGoals ? 20000 : 2000;
+        status = Worse(status, bench::RunRules(windows, options.cost.timingGoals));
+    }
     bench::PrintSummary();
     return status;
 }
