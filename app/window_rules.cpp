@@ -70,13 +70,23 @@ bool CWindowRules::Use(const ProgramRules& rules, const shell::ClassFilterList& 
 }
 
 void CWindowRules::OnWindowCreated(HWND window) {
-    // With no rules a new window costs nothing more.
+    // With no rules a new window costs nothing more; a window of a program without a
+    // rule costs the question whose it is, answered from memory for a process met before.
     if (rules_.empty()) return;
+    const DWORD processId = ProcessOf(window);
+    if (!processId || processId == GetCurrentProcessId()) return;
+    const std::wstring& programKey = programs_.KeyOf(processId);
+    if (programKey.empty() || !HasRuleFor(programKey)) return;
     const std::wstring className = fw::ClassName(window);
-    if (!shell::IsRuleWindow(window, className) || shell::IsFilteredClass(className, classFilter_)) return;
-    const std::wstring program = fw::ProcessFileName(ProcessOf(window));
-    if (program.empty()) return;
-    if (const ProgramRule* rule = Match(fw::FileNameKey(program), className)) ApplyTo(window, *rule);
+    const ProgramRule* rule = Match(programKey, className);
+    if (!rule || !shell::IsRuleWindow(window, className) || shell::IsFilteredClass(className, classFilter_)) return;
+    ApplyTo(window, *rule);
+}
+
+bool CWindowRules::HasRuleFor(const std::wstring& programKey) const {
+    for (const Prepared& p : rules_)
+        if (p.programKey == programKey) return true;
+    return false;
 }
 
 const ProgramRule* CWindowRules::Match(const std::wstring& programKey, const std::wstring& className) const {

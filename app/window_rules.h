@@ -12,6 +12,7 @@
 
 #include "class_filter.h"
 #include "library_binding.h"
+#include "process_name.h"
 #include "program_rules.h"
 
 namespace app {
@@ -51,11 +52,13 @@ private:
     // The rule for a window of the program with key `programKey` and class `className`:
     // one for its class first, else one for the whole program.
     const ProgramRule* Match(const std::wstring& programKey, const std::wstring& className) const;
+    bool HasRuleFor(const std::wstring& programKey) const;
     void ApplyTo(HWND window, const ProgramRule& rule) const;
 
     const CLibraryBinding& library_;
     std::vector<Prepared> rules_;
     shell::ClassFilterList classFilter_;
+    fw::ProcessNames programs_;
     HWND lastActive_ = nullptr;
     DWORD lastActiveProcess_ = 0;
 };

@@ -7,8 +7,9 @@
 // 64 rules are made so that every one is compared and none matches: 62 for other
 // programs, and two for rig_target.exe with classes the window does not have; the
 // program thus reads the window's class, checks its caption and owner, and reads its
-// process's file name, each time. Without rules it returns at once, and what is left is
-// the message's dispatch. Before the figure counts, a marker window whose class the last
+// process's file name, each time. Without rules it returns at once. The figures are what
+// a report costs beyond a bare message (WM_NULL, posted and taken the same way, in
+// batches between the reports' in the same run): the message's own dispatch does not count. Before the figure counts, a marker window whose class the last
 // rule names must come up translucent from one more report (the rules are in force) and
 // the measured window must have stayed opaque.
 //
@@ -54,21 +55,28 @@ void WriteRules() {
     WriteRule(kRules - 1, kHostExe, kMarkerClass, kMarkerLevel);
 }
 
-// Posts `n` reports for `window` in batches, waiting for the program after each.
-bool Post(rig::ProgramProbe& probe, HWND program, HWND window, long n) {
+// Posts `n` reports for `window` in batches, waiting for the program after each, and as
+// many WM_NULL, which the program takes without effect, in batches between them: the
+// seconds the reports took beyond what the same number of bare messages took.
+bool Post(rig::ProgramProbe& probe, HWND program, HWND window, long n, double& seconds) {
+    seconds = 0;
     for (long done = 0; done < n;) {
         const long batch = n - done < kBatch ? n - done : kBatch;
-        for (long i = 0; i < batch; ++i)
-            if (!PostMessageW(program, kWindowCreated, reinterpret_cast<WPARAM>(window), 0)) return false;
-        if (!probe.Settle(program, 60000)) return false;
+        for (const UINT message : {UINT{WM_NULL}, kWindowCreated}) {
+            const double start = Now();
+            for (long i = 0; i < batch; ++i)
+                if (!PostMessageW(program, message, reinterpret_cast<WPARAM>(window), 0)) return false;
+            if (!probe.Settle(program, 60000)) return false;
+            seconds += message == kWindowCreated ? Now() - start : start - Now();
+        }
         done += batch;
     }
     return true;
 }
 
-// Microseconds per report for the program started on the settings as they are (< 0:
-// failed, with `why` saying what). `withRules`: the rules written must be in force.
-double Measure(long reports, bool withRules, std::string& why) {
+// Microseconds per report beyond a bare message's, for the program started on the
+// settings as they are (false: failed, with `why` saying what). `withRules`: the rules written must be in force.
+bool Measure(long reports, bool withRules, std::string& why, double& us) {
     rig::HostProcess host(kHostExe);
     rig::ProgramProbe probe;
     rig::Program program;
@@ -78,7 +86,7 @@ double Measure(long reports, bool withRules, std::string& why) {
     if (!window || !probe.ok() || !program.Run() || !probe.Attach(program.threadId()) ||
         !probe.Settle(program.window())) {
         why = "set-up failed";
-        return -1;
+        return false;
     }
     HWND marker = nullptr;
     if (withRules) {
@@ -87,35 +95,34 @@ double Measure(long reports, bool withRules, std::string& why) {
         marker = host.Create(rig::Layout(kMarkerClass, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 160, 160, 300, 200));
         if (!marker || !rig::WaitFor([&] { return rig::LayeredAlpha(marker) == static_cast<int>(kMarkerLevel); })) {
             why = "the rule did not make a new window translucent";
-            return -1;
+            return false;
         }
         SetWindowLongW(marker, GWL_EXSTYLE, GetWindowLongW(marker, GWL_EXSTYLE) & ~WS_EX_LAYERED);
         if (!rig::WaitFor([&] { return !rig::IsLayered(marker); }) || rig::IsLayered(window)) {
             why = rig::IsLayered(window) ? "a rule matched the measured window" : "the marker stayed translucent";
-            return -1;
+            return false;
         }
     }
 
-    const double start = Now();
-    const bool posted = Post(probe, program.window(), window, reports);
-    const double seconds = Now() - start;
-    if (!posted) {
+    double seconds = 0;
+    if (!Post(probe, program.window(), window, reports, seconds)) {
         why = "the program stopped taking reports";
-        return -1;
+        return false;
     }
     if (marker) {
         PostMessageW(program.window(), kWindowCreated, reinterpret_cast<WPARAM>(marker), 0);
         if (!rig::WaitFor([&] { return rig::LayeredAlpha(marker) == static_cast<int>(kMarkerLevel); }) ||
             rig::IsLayered(window)) {
             why = rig::IsLayered(window) ? "a rule matched the measured window" : "the rules were not in force";
-            return -1;
+            return false;
         }
     }
     if (!program.Exit()) {
         why = "the program did not end";
-        return -1;
+        return false;
     }
-    return 1e6 * seconds / static_cast<double>(reports);
+    us = 1e6 * seconds / static_cast<double>(reports);
+    return true;
 }
 
 }  // namespace
@@ -125,18 +132,17 @@ int RunRules(long reports, bool timingGoals) {
     QuietSettings();
     WriteRules();
     std::string why;
-    const double withRules = Measure(reports, true, why);
-    double none = -1;
-    if (withRules >= 0) {
-        QuietSettings();
-        none = Measure(reports, false, why);
-    }
+    double withRules = 0, none = 0;
+    const bool measured = Measure(reports, true, why, withRules);
+    if (measured) QuietSettings();
+    const bool measuredNone = measured && Measure(reports, false, why, none);
     rig::settings::Erase();
-    if (withRules < 0 || none < 0) {
-        std::printf("rules: %s (%s)\n", why.c_str(), withRules < 0 ? "64 rules" : "no rules");
+    if (!measuredNone) {
+        std::printf("rules: %s (%s)\n", why.c_str(), measured ? "no rules" : "64 rules");
         return 2;
     }
-    std::printf("rules: %ld reports each; %.1f us per created window with 64 rules (goal under %.0f us: %s), "
+    std::printf("rules: %ld reports each; beyond a bare message, %.1f us per created window with 64 rules (goal "
+                "under %.0f us: %s), "
                 "%.1f us with none\n",
                 reports, withRules, kGoalUs, withRules < kGoalUs ? "met" : "MISSED", none);
     std::fflush(stdout);
