@@ -40,6 +40,10 @@ std::wstring ProcessFileName(DWORD processId) {
     return length > 0 ? LastPart(path, length) : std::wstring();
 }
 
+std::wstring FileNamePart(const std::wstring& path) {
+    return LastPart(path.c_str(), static_cast<DWORD>(path.size()));
+}
+
 std::wstring FileNameKey(std::wstring name) {
     if (!name.empty()) CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
     return name;
