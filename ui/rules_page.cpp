@@ -20,10 +20,10 @@ CRulesPage::CRulesPage() : CClaroviaPage(IDD_RULES_PAGE) {}
 BOOL CRulesPage::OnInitDialog() {
     const HWND list = Item(IDC_RULES_LIST);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    fw::AddListColumn(list, 0, fw::ResourceString(IDS_RULES_COLUMN_PROGRAM), 100);
-    fw::AddListColumn(list, 1, fw::ResourceString(IDS_RULES_COLUMN_CLASS), 84);
-    fw::AddListColumn(list, 2, fw::ResourceString(IDS_RULES_COLUMN_LEVEL), 42);
-    fw::AddListColumn(list, 3, fw::ResourceString(IDS_RULES_COLUMN_ON_TOP), 42);
+    fw::AddListColumn(list, 0, fw::ResourceString(IDS_RULES_COLUMN_PROGRAM), 92);
+    fw::AddListColumn(list, 1, fw::ResourceString(IDS_RULES_COLUMN_CLASS), 76);
+    fw::AddListColumn(list, 2, fw::ResourceString(IDS_RULES_COLUMN_LEVEL), 50);
+    fw::AddListColumn(list, 3, fw::ResourceString(IDS_RULES_COLUMN_ON_TOP), 50);
     rules_ = Settings->Rules;
     fw::PlaceItems(hwnd(), {{IDC_RULES_DELETE, 221, 118, 80, 22},
                             {IDC_RULES_CHANGE, 135, 118, 80, 22},
