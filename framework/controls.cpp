@@ -76,12 +76,12 @@ void AddListColumn(HWND list, int index, const std::wstring& title, int width) {
     SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
 }
 
-int AddListRow(HWND list, std::initializer_list<std::wstring> texts) {
+int AddListRow(HWND list, std::initializer_list<const wchar_t*> texts) {
     LVITEMW item = {};
     item.mask = LVIF_TEXT;
     item.iItem = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (const std::wstring& text : texts) {
-        item.pszText = const_cast<wchar_t*>(text.c_str());
+    for (const wchar_t* text : texts) {
+        item.pszText = const_cast<wchar_t*>(text);
         if (item.iSubItem == 0)
             item.iItem = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
         else

@@ -49,7 +49,7 @@ void PlaceItems(HWND dialog, std::initializer_list<ItemRect> rects);
 // a row of texts, one per column, added at the bottom (its index); the
 // selected row (-1 if none); `row` selected, focused and scrolled into view.
 void AddListColumn(HWND list, int index, const std::wstring& title, int width);
-int AddListRow(HWND list, std::initializer_list<std::wstring> texts);
+int AddListRow(HWND list, std::initializer_list<const wchar_t*> texts);
 int ListSelection(HWND list);
 void SelectListRow(HWND list, int row);
 

@@ -25,7 +25,7 @@ BOOL CRuleDlg::OnInitDialog() {
     fw::AddListColumn(list, 2, fw::ResourceString(IDS_RULES_COLUMN_CLASS), 100);
     // The rows in the order of the list: row i is window i.
     windows_ = shell::OpenProgramWindows();
-    for (const shell::ProgramWindow& w : windows_) fw::AddListRow(list, {w.program, w.title, w.className});
+    for (const shell::ProgramWindow& w : windows_) fw::AddListRow(list, {w.program.c_str(), w.title.c_str(), w.className.c_str()});
 
     SendDlgItemMessageW(dlg, IDC_RULE_CLASS, EM_LIMITTEXT, app::kRuleNameLimit - 1, 0);
     fw::SetItemText(dlg, IDC_RULE_PROGRAM, Rule.Program);

@@ -45,8 +45,9 @@ void CRulesPage::ShowRules(int selected) {
     const std::wstring noLevel = fw::ResourceString(IDS_RULES_NO_LEVEL);
     const std::wstring onTop = fw::ResourceString(IDS_RULES_ON_TOP);
     for (const app::ProgramRule& rule : rules_)
-        fw::AddListRow(list, {rule.Program, rule.Class.empty() ? anyClass : rule.Class,
-                              rule.Level ? fw::Decimal(rule.Level) : noLevel, rule.OnTop ? onTop : std::wstring()});
+        fw::AddListRow(list, {rule.Program.c_str(), rule.Class.empty() ? anyClass.c_str() : rule.Class.c_str(),
+                              rule.Level ? fw::Decimal(rule.Level).c_str() : noLevel.c_str(),
+                              rule.OnTop ? onTop.c_str() : L""});
     if (selected >= 0) fw::SelectListRow(list, selected);
     UpdateButtons();
 }
