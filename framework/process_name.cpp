@@ -40,7 +40,7 @@ std::wstring ProcessFileName(DWORD processId) {
     return length > 0 ? LastPart(path, length) : std::wstring();
 }
 
-std::wstring FileNamePart(const std::wstring& path) {
+std::wstring PathFileName(const std::wstring& path) {
     return LastPart(path.c_str(), static_cast<DWORD>(path.size()));
 }
 

@@ -44,7 +44,7 @@ app::ProgramRule CRuleDlg::ShownRule() const {
     const HWND dlg = hwnd();
     app::ProgramRule rule;
     // A path typed or pasted counts by its file name.
-    rule.Program = fw::FileNamePart(fw::ItemText(dlg, IDC_RULE_PROGRAM));
+    rule.Program = fw::PathFileName(fw::ItemText(dlg, IDC_RULE_PROGRAM));
     if (fw::CheckState(dlg, IDC_RULE_ONLY_CLASS)) rule.Class = fw::ItemText(dlg, IDC_RULE_CLASS);
     if (fw::CheckState(dlg, IDC_RULE_TRANSLUCENT)) rule.Level = fw::TrackbarPos(dlg, IDC_RULE_LEVEL);
     rule.OnTop = fw::CheckState(dlg, IDC_RULE_ON_TOP) ? 1 : 0;

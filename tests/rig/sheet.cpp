@@ -50,11 +50,11 @@ private:
     void* address_ = nullptr;
 };
 
-// The rectangle of row `row` of list view `list` that LVM_GETITEMRECT gives for `part`,
-// in screen coordinates.
-bool RowRect(HWND list, int row, int part, RECT& rc) {
+// The rectangle of row `row` of list view `list` that LVM_GETITEMRECT gives for `code`
+// (LVIR_*), in screen coordinates.
+bool RowRect(HWND list, int row, int code, RECT& rc) {
     const RemoteBlock block(list, sizeof rc);
-    rc = RECT{part, 0, 0, 0};
+    rc = RECT{code, 0, 0, 0};
     if (!block.Write(&rc, sizeof rc) || !Ask(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
                                              reinterpret_cast<LPARAM>(block.address())))
         return false;
