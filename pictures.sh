@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Makes the pictures of the README: the program at work, docs/clarovia-at-work.png (a
 # translucent window over another, the translucent taskbar, a rolled-up window, the
-# clock in a title, all made by real input on real windows), and the settings sheet's
-# seven pages, docs/sheet-<n>-<page>.png, as the program shows them under Wine: 96 DPI, the "shell" desktop, Japanese in a real
-# font (the templates' "MS UI Gothic" mapped to IPA P Gothic in the prefix), every
-# setting at its default. Like ./test.sh it installs what is missing, builds the x86_64
-# preset, runs in a private Xvfb display and stops everything it started.
+# clock in a title, all made by real input on real windows), the settings sheet's
+# eight pages, docs/sheet-<n>-<page>.png, and the dialog of a rule per program,
+# docs/rule-dialog.png, as the program shows them under Wine: 96 DPI, the "shell"
+# desktop, Japanese in a real font (the templates' "MS UI Gothic" mapped to IPA P Gothic
+# in the prefix), every setting at its default. Like ./test.sh it installs what is
+# missing, builds the x86_64 preset, runs in a private Xvfb display and stops everything
+# it started.
 set -euo pipefail
 
 # shellcheck source=scripts/common.sh
@@ -16,7 +18,7 @@ clarovia_build x86_64
 clarovia_script_session --fresh
 
 bin=$root/build/x86_64/bin
-pages=(window move size taskbar desktop shade other)
+pages=(window move size taskbar desktop shade other rules)
 # What the program's windows are called and the messages sent to them, from its sources.
 hidden=$(clarovia_rc_text IDD_HIDDEN)
 caption=$(clarovia_rc_text IDS_SHEET_CAPTION)
@@ -65,6 +67,18 @@ for i in "${!pages[@]}"; do
   import -window root -crop "${w}x${h}+${x}+${y}" +repage "docs/sheet-$((i + 1))-${pages[$i]}.png"
   echo "docs/sheet-$((i + 1))-${pages[$i]}.png"
 done
+
+# The last page's Add button (its place at 96 DPI) opens the rule dialog.
+rule=$(clarovia_rc_text IDD_RULE_DIALOG)
+xdotool mousemove $((x + 105)) $((y + 198)) click 1
+retry timeout 10 wine "$bin/rig_query.exe" rect "$rule"
+read -r x y w h < <(wine "$bin/rig_query.exe" rect "$rule" | tr -d '\r')
+xdotool mousemove $((x + w + 40)) $((y + h + 40))
+sleep 1
+import -window root -crop "${w}x${h}+${x}+${y}" +repage docs/rule-dialog.png
+echo "docs/rule-dialog.png"
+wine "$bin/rig_post.exe" "$rule" "$WM_COMMAND" "$IDCANCEL" 0
+retry timeout 10 bash -c "! wine '$bin/rig_query.exe' rect '$rule'"
 
 # Cancel, then the program's own exit command.
 wine "$bin/rig_post.exe" "$caption" "$WM_COMMAND" "$IDCANCEL" 0

@@ -68,6 +68,41 @@ void PlaceItems(HWND dialog, std::initializer_list<ItemRect> rects) {
                      ScaleY(r.height), SWP_SHOWWINDOW);
 }
 
+void AddListColumn(HWND list, int index, const std::wstring& title, int width) {
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = ScaleX(width);
+    column.pszText = const_cast<wchar_t*>(title.c_str());
+    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+}
+
+int AddListRow(HWND list, std::initializer_list<const wchar_t*> texts) {
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (const wchar_t* text : texts) {
+        item.pszText = const_cast<wchar_t*>(text);
+        if (item.iSubItem == 0)
+            item.iItem = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        else
+            SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(item.iItem), reinterpret_cast<LPARAM>(&item));
+        ++item.iSubItem;
+    }
+    return item.iItem;
+}
+
+int ListSelection(HWND list) {
+    return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void SelectListRow(HWND list, int row) {
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
 Tooltip::~Tooltip() {
     if (hwnd_) DestroyWindow(hwnd_);
 }

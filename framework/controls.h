@@ -1,6 +1,6 @@
 // Small helpers for the controls of a dialog, each addressed by the dialog and the
 // control's id: check state, enabling, trackbar, up-down, edit text, the fixed layout
-// in 96-DPI pixels, and tooltips. Texts go through the wide API.
+// in 96-DPI pixels, report list views, and tooltips. Texts go through the wide API.
 #pragma once
 
 #include <windows.h>
@@ -44,6 +44,14 @@ struct ItemRect {
 // Moves and sizes the controls in this order, each shown and brought to the top of its
 // siblings: the last one ends first in the z-order and in the tab order.
 void PlaceItems(HWND dialog, std::initializer_list<ItemRect> rects);
+
+// A report list view (`list` is its window): column `index` of `width` 96-DPI pixels;
+// a row of texts, one per column, added at the bottom (its index); the
+// selected row (-1 if none); `row` selected, focused and scrolled into view.
+void AddListColumn(HWND list, int index, const std::wstring& title, int width);
+int AddListRow(HWND list, std::initializer_list<const wchar_t*> texts);
+int ListSelection(HWND list);
+void SelectListRow(HWND list, int row);
 
 // A tooltip for one whole control window, shown also while its window is not active.
 // It learns of the mouse only through Relay (no subclassing).

@@ -46,6 +46,10 @@ std::wstring ProcessFileName(DWORD processId) {
     return name;
 }
 
+std::wstring PathFileName(const std::wstring& path) {
+    return LastPart(path.c_str(), static_cast<DWORD>(path.size()));
+}
+
 std::wstring FileNameKey(std::wstring name) {
     if (!name.empty()) CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
     return name;

@@ -15,6 +15,9 @@ namespace fw {
 // has ended or this one may not ask (a process of another user, a protected one).
 std::wstring ProcessFileName(DWORD processId);
 
+// The file name of a path: what follows its last backslash or slash (all of it if none).
+std::wstring PathFileName(const std::wstring& path);
+
 // `name` in capitals, character by character: two file names are the same file name
 // exactly when their keys are equal.
 std::wstring FileNameKey(std::wstring name);

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-
 #include "dialog.h"
 #include "resource.h"
 
@@ -14,12 +13,12 @@ bool CClaroviaPage::MarkIfDiffers(int id, int field) {
     return differs;
 }
 
-void CClaroviaPage::ShowLevel(int level) {
+void ShowLevelText(HWND dialog, int labelId, int level) {
     const UINT format = level < 10 ? IDS_LEVEL_BELOW_10 : level < 100 ? IDS_LEVEL_BELOW_100 : IDS_LEVEL;
     wchar_t text[64];
     // The formats are ours, a number and a few characters: they fit.
     wsprintfW(text, fw::ResourceString(format).c_str(), level);
-    fw::SetItemText(hwnd(), levelLabelId_, text);
+    fw::SetItemText(dialog, labelId, text);
 }
 
 INT_PTR CClaroviaPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -17,6 +17,9 @@ namespace ui {
 
 using app::SettingsFields;
 
+// Shows `level` in the level label `labelId` of `dialog`, in the label's three forms.
+void ShowLevelText(HWND dialog, int labelId, int level);
+
 class CClaroviaPage : public fw::PropertyPage {
 public:
     explicit CClaroviaPage(UINT templateId) : fw::PropertyPage(templateId) {}
@@ -52,7 +55,7 @@ protected:
     // The level trackbar: range 10 to 255, then the stored level.
     void InitLevel(int level) { fw::InitTrackbar(hwnd(), levelId_, 10, 255, level); }
     int Level() const { return fw::TrackbarPos(hwnd(), levelId_); }
-    void ShowLevel(int level);
+    void ShowLevel(int level) { ShowLevelText(hwnd(), levelLabelId_, level); }
 
     INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -10,7 +10,7 @@ namespace ui {
 CClaroviaSheet::CClaroviaSheet(UINT captionId, HWND parent, int initialPage, SettingsFields* settings)
     : fw::PropertySheetDialog(fw::ResourceString(captionId), parent, 0) {
     for (CClaroviaPage* page : std::initializer_list<CClaroviaPage*>{&WindowPage, &MovePage, &SizePage, &TaskbarPage,
-                                                                     &DesktopPage, &ShadePage, &OtherPage}) {
+                                                                     &DesktopPage, &ShadePage, &OtherPage, &RulesPage}) {
         page->Settings = settings;
         AddPage(page);
     }

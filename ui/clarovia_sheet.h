@@ -1,4 +1,4 @@
-// The settings sheet: seven pages that edit the program's settings in place. OK and
+// The settings sheet: eight pages that edit the program's settings in place. OK and
 // Apply store what the pages show; making it take effect is the program's apply step,
 // which the Apply button asks for with WM_APPLY_SETTINGS.
 #pragma once
@@ -10,6 +10,7 @@
 #include "move_page.h"
 #include "other_page.h"
 #include "property_sheet.h"
+#include "rules_page.h"
 #include "shade_page.h"
 #include "settings_fields.h"
 #include "size_page.h"
@@ -46,6 +47,7 @@ private:
     CDesktopPage DesktopPage;
     CShadePage ShadePage;
     COtherPage OtherPage;
+    CRulesPage RulesPage;
     fw::Icon SheetIcon;
 };
 

@@ -67,15 +67,23 @@ protected:
     // notification area's stand-in only.
     size_t Applies() { return tray ? tray->Calls(NIM_ADD).size() : 0; }
 
-    // Replaces the text of edit `id` by typing: a click into it, the old text deleted,
-    // the new one typed.
-    void TypeInto(int id, const std::wstring& text) {
-        sheet.Click(id);
-        ASSERT_TRUE(rig::WaitFor([&] { return sheet.Focused() == sheet.Item(id); }));
+    // Replaces the text of edit `id` of the page on top (or of another dialog of the
+    // program) by typing: a click into it, the old text selected with Shift+Home from its
+    // end and deleted, the new one typed.
+    void TypeInto(int id, const std::wstring& text) { TypeInto(sheet.PageWindow(), id, text); }
+    void TypeInto(const rig::DialogWindow& dialog, int id, const std::wstring& text) {
+        dialog.Click(id);
+        ASSERT_TRUE(rig::WaitFor([&] { return sheet.Focused() == dialog.Item(id); }));
         rig::KeyPress(VK_END);
-        for (size_t i = sheet.Text(id).size(); i > 0; --i) rig::KeyPress(VK_BACK);
+        rig::KeyDown(VK_SHIFT);
+        rig::KeyPress(VK_HOME);
+        rig::KeyUp(VK_SHIFT);
+        rig::KeyPress(VK_DELETE);
+        ASSERT_TRUE(rig::WaitFor([&] { return dialog.Text(id).empty(); }))
+            << "the old text stays: " << testing::PrintToString(dialog.Text(id));
         rig::TypeText(text);
-        ASSERT_TRUE(rig::WaitFor([&] { return sheet.Text(id) == text; })) << "the edit shows another text";
+        ASSERT_TRUE(rig::WaitFor([&] { return dialog.Text(id) == text; }))
+            << "the edit shows another text: " << testing::PrintToString(dialog.Text(id));
     }
 
     // Points at control `id` of the page while window `other` is active, and waits for a

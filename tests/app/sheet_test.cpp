@@ -8,8 +8,8 @@
 
 namespace {
 
-const wchar_t* const kTabCaptions[] = {L"ウインドウ", L"移動",       L"サイズ変更", L"タスクバー",
-                                       L"デスクトップ", L"シェード", L"その他"};
+const wchar_t* const kTabCaptions[] = {L"ウインドウ",   L"移動",     L"サイズ変更", L"タスクバー",
+                                       L"デスクトップ", L"シェード", L"その他",     L"プログラム別"};
 
 class Sheet : public SheetTest {
 protected:
@@ -27,6 +27,8 @@ protected:
         const RECT tab = InSheet(PropSheet_GetTabControl(sheet.hwnd()));
         EXPECT_EQ(Size(tab).cx, scale(322));
         EXPECT_EQ(Size(tab).cy, scale(192));
+        // The eight tabs in two rows: a third would take room from the pages.
+        EXPECT_EQ(SendMessageW(PropSheet_GetTabControl(sheet.hwnd()), TCM_GETROWCOUNT, 0, 0), 2);
         EXPECT_EQ(Size(rig::WindowRect(sheet.hwnd())).cx, scale(343));
         // 230 scaled, and the caption and frame as the program's metrics give them (known
         // here only at the DPI this test started with).
@@ -80,8 +82,8 @@ TEST_F(Sheet, OpensOnTheLastPageFromTheTrayTheMenuAndASecondStartAndNeverTwice) 
     StartProbed();
     OpenByDoubleClick();
     EXPECT_EQ(sheet.PageIndex(), 0);
-    ASSERT_EQ(sheet.PageCount(), 7);
-    for (int i = 0; i < 7; ++i) {
+    ASSERT_EQ(sheet.PageCount(), 8);
+    for (int i = 0; i < 8; ++i) {
         ASSERT_TRUE(SelectPage(i));
         EXPECT_EQ(rig::WindowText(sheet.Page()), kTabCaptions[i]) << "tab " << i;
     }
@@ -135,9 +137,9 @@ TEST_F(Sheet, IsBuiltFromRecordsWindows2000Knows) {
     const rig::ProgramProbe::SheetRecords made = probe.PropertySheetRecords();
     EXPECT_EQ(made.runs, 1);
     EXPECT_EQ(made.headerSize, PROPSHEETHEADERW_V1_SIZE);
-    ASSERT_EQ(made.pageSizes.size(), 7u);
+    ASSERT_EQ(made.pageSizes.size(), 8u);
     for (const UINT size : made.pageSizes) EXPECT_EQ(size, PROPSHEETPAGEW_V1_SIZE);
-    EXPECT_EQ(sheet.PageCount(), 7);
+    EXPECT_EQ(sheet.PageCount(), 8);
     CloseWith(IDCANCEL);
 }
 
@@ -165,7 +167,7 @@ TEST_P(SheetAtDpi, SizeLayoutAndEveryPageInsideTheTab) {
     ExpectLayout(static_cast<int>(GetParam()));
     const RECT area = sheet.PageArea();
     ASSERT_FALSE(IsRectEmpty(&area));
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 8; ++i) {
         ASSERT_TRUE(SelectPage(i));
         const HWND page = sheet.Page();
         EXPECT_TRUE(Inside(rig::WindowRect(page), area)) << "tab " << i << ": " << Show(rig::WindowRect(page))
@@ -185,7 +187,7 @@ TEST_P(SheetAtDpi, SizeLayoutAndEveryPageInsideTheTab) {
     // Opened on the last tab, the sheet made the first page before it shrank the tab
     // control: that one, hidden, is inside too.
     OpenByDoubleClick();
-    ASSERT_EQ(sheet.PageIndex(), 6);
+    ASSERT_EQ(sheet.PageIndex(), 7);
     const std::vector<HWND> pages = sheet.Pages();
     EXPECT_EQ(pages.size(), 2u);
     for (const HWND page : pages)
