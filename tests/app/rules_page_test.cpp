@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "notepad.h"
 #include "resource.h"
 #include "sheet_fixture.h"
 
@@ -249,6 +250,45 @@ TEST_F(RulesPage, SixtyFourRulesGreyAddAndCancelKeepsThemAll) {
     EXPECT_EQ(Stored(0), (std::vector<std::wstring>{L"p0.exe", L"Cls", L"100", L"1"}));
     EXPECT_EQ(Stored(1), (std::vector<std::wstring>{L"p1.exe", L"", L"100", L"0"}));
     EXPECT_EQ(Stored(63), (std::vector<std::wstring>{L"p63.exe", L"", L"100", L"0"}));
+}
+
+TEST_F(RulesPage, ARuleMadeOnThePageReachesAnOpenNotepadAtApplyAndOnceDeletedTheNextComesUpOrdinary) {
+    StartProbed();
+    const rig::Notepad before;
+    ASSERT_NE(before.window(), nullptr) << "no notepad";
+    OpenByDoubleClick();
+    ASSERT_TRUE(SelectPage(kRulesPage));
+    {
+        const rig::DialogWindow dialog = OpenRuleDialog(IDC_RULES_ADD);
+        const Rows windows = dialog.Rows(IDC_RULE_WINDOWS);
+        int row = -1;
+        for (size_t i = 0; i < windows.size(); ++i)
+            if (windows[i][0] == rig::kNotepadExe) row = static_cast<int>(i);
+        ASSERT_GE(row, 0) << "the notepad is not listed";
+        ASSERT_TRUE(dialog.ClickRow(IDC_RULE_WINDOWS, row));
+        EXPECT_TRUE(rig::WaitFor([&] { return dialog.Text(IDC_RULE_PROGRAM) == rig::kNotepadExe; }));
+        ASSERT_TRUE(dialog.ClickTo(IDC_RULE_TRANSLUCENT, 1));
+        KeysToRuleLevel(dialog, 150);
+        CloseRuleDialog(dialog, IDOK);
+    }
+    EXPECT_FALSE(rig::IsLayered(before.window())) << "the rule applied before Apply";
+    PressApply();
+    EXPECT_TRUE(rig::WaitFor([&] { return rig::LayeredAlpha(before.window()) == 150; }))
+        << "the notepad open before the rule: " << rig::LayeredAlpha(before.window());
+
+    ASSERT_TRUE(sheet.PageWindow().ClickRow(IDC_RULES_LIST, 0));
+    sheet.Click(IDC_RULES_DELETE);
+    ASSERT_TRUE(rig::WaitFor([&] { return Rules().empty(); }));
+    PressApply();
+    EXPECT_FALSE(rig::settings::SectionExists(L"Rules\\0"));
+    const rig::Notepad after;
+    ASSERT_NE(after.window(), nullptr) << "no notepad";
+    // The notepad reported itself as it came up; the program has taken that report once
+    // it has taken a message posted later.
+    ASSERT_TRUE(probe.Settle(program->window()));
+    EXPECT_FALSE(rig::IsLayered(after.window())) << "the deleted rule still applied";
+    EXPECT_EQ(rig::LayeredAlpha(before.window()), 150) << "a deleted rule leaves the open windows as they are";
+    CloseWith(IDOK);
 }
 
 }  // namespace

@@ -1,12 +1,11 @@
 // Rules per program, on real programs: Wine's notepad and the rig's window host. A rule
 // is written to the registry as a user's earlier run left it (or made by the tray item),
 // and the windows are judged by what they show: layered at the rule's level, on top.
+#include "notepad.h"
 #include "program_fixture.h"
 
 namespace {
 
-constexpr wchar_t kNotepadExe[] = L"notepad.exe";
-constexpr wchar_t kNotepadClass[] = L"Notepad";
 constexpr wchar_t kHostExe[] = L"rig_target.exe";
 
 std::wstring RuleSection(int index) { return L"Rules\\" + std::to_wstring(index); }
@@ -21,53 +20,6 @@ void WriteRule(int index, const std::wstring& program, const std::wstring& cls, 
 
 bool IsOnTop(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
-// Wine's notepad, started for the test and ended with it.
-class Notepad {
-public:
-    Notepad() {
-        STARTUPINFOW si = {};
-        si.cb = sizeof si;
-        std::wstring command = kNotepadExe;
-        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) return;
-        rig::WaitFor([&] { return (window_ = Find(pi_.dwProcessId)) != nullptr; }, 15000);
-    }
-    ~Notepad() {
-        if (!pi_.hProcess) return;
-        TerminateProcess(pi_.hProcess, 0);
-        WaitForSingleObject(pi_.hProcess, 10000);
-        CloseHandle(pi_.hProcess);
-        CloseHandle(pi_.hThread);
-    }
-    Notepad(const Notepad&) = delete;
-    Notepad& operator=(const Notepad&) = delete;
-
-    HWND window() const { return window_; }
-
-private:
-    static HWND Find(DWORD processId) {
-        struct Search {
-            DWORD processId;
-            HWND found;
-        } search = {processId, nullptr};
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                wchar_t cls[64] = {};
-                GetClassNameW(w, cls, 64);
-                if (pid != s->processId || !IsWindowVisible(w) || std::wstring(cls) != kNotepadClass) return TRUE;
-                s->found = w;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-
-    PROCESS_INFORMATION pi_ = {};
-    HWND window_ = nullptr;
-};
-
 class Rules : public ProgramTest {
 protected:
     rig::ProgramProbe probe;
@@ -76,13 +28,13 @@ protected:
 TEST_F(Rules, NotepadsOpenBeforeTheStartAndAfterComeUpAtTheRulesLevelAndAGestureStillToggles) {
     // As Windows compares file names: the rule's case is not the file's.
     WriteRule(0, L"NOTEPAD.EXE", L"", 150, 0);
-    const Notepad before;
+    const rig::Notepad before;
     ASSERT_NE(before.window(), nullptr) << "no notepad";
     Start();
     EXPECT_TRUE(rig::WaitFor([&] { return rig::LayeredAlpha(before.window()) == 150; }))
         << "the notepad open at the start: " << rig::LayeredAlpha(before.window());
 
-    const Notepad after;
+    const rig::Notepad after;
     ASSERT_NE(after.window(), nullptr) << "no notepad";
     EXPECT_TRUE(rig::WaitFor([&] { return rig::LayeredAlpha(after.window()) == 150; }))
         << "the notepad opened afterwards: " << rig::LayeredAlpha(after.window());
@@ -95,14 +47,14 @@ TEST_F(Rules, NotepadsOpenBeforeTheStartAndAfterComeUpAtTheRulesLevelAndAGesture
 }
 
 TEST_F(Rules, AClassRuleComesBeforeTheProgramsAndFilteredClassesAreLeftAlone) {
-    WriteRule(0, kNotepadExe, L"", 120, 0);
-    WriteRule(1, kNotepadExe, kNotepadClass, 0, 1);  // on top only, for notepad's own class
+    WriteRule(0, rig::kNotepadExe, L"", 120, 0);
+    WriteRule(1, rig::kNotepadExe, rig::kNotepadClass, 0, 1);  // on top only, for notepad's own class
     WriteRule(2, kHostExe, L"", 200, 0);
     WriteRule(3, kHostExe, L"Other", 90, 0);
     rig::settings::SetString(L"0", L"Filtered", rig::settings::kClassFilter);
     Start();
 
-    const Notepad notepad;
+    const rig::Notepad notepad;
     ASSERT_NE(notepad.window(), nullptr) << "no notepad";
     EXPECT_TRUE(rig::WaitFor([&] { return IsOnTop(notepad.window()); })) << "the on-top rule did not apply";
     EXPECT_FALSE(rig::IsLayered(notepad.window())) << "the program's rule applied over its class's";
@@ -120,7 +72,7 @@ TEST_F(Rules, AClassRuleComesBeforeTheProgramsAndFilteredClassesAreLeftAlone) {
 }
 
 TEST_F(Rules, BadEntriesAreSkippedAndWhatIsWrittenBackHoldsTheGoodOnesUpToSixtyFour) {
-    WriteRule(0, kNotepadExe, L"", 150, 0);
+    WriteRule(0, rig::kNotepadExe, L"", 150, 0);
     WriteRule(1, L"type.exe", L"", 150, 0);
     rig::settings::SetString(L"Level", L"150", RuleSection(1).c_str());  // a level of the wrong type
     WriteRule(2, L"range.exe", L"", 300, 0);
@@ -135,12 +87,12 @@ TEST_F(Rules, BadEntriesAreSkippedAndWhatIsWrittenBackHoldsTheGoodOnesUpToSixtyF
     rig::settings::SetString(L"Note", L"inside", L"Rules\\79\\inner");  // goes with its entry all the same
     Start();
     // The good rule works.
-    const Notepad notepad;
+    const rig::Notepad notepad;
     ASSERT_NE(notepad.window(), nullptr) << "no notepad";
     EXPECT_TRUE(rig::WaitFor([&] { return rig::LayeredAlpha(notepad.window()) == 150; }));
     Exit();
 
-    EXPECT_EQ(rig::settings::String(L"Program", RuleSection(0).c_str()), std::optional<std::wstring>(kNotepadExe));
+    EXPECT_EQ(rig::settings::String(L"Program", RuleSection(0).c_str()), std::optional<std::wstring>(rig::kNotepadExe));
     EXPECT_EQ(rig::settings::Dword(L"Level", RuleSection(0).c_str()), std::optional<DWORD>(150));
     for (int i = 1; i < 64; ++i) {
         EXPECT_EQ(rig::settings::String(L"Program", RuleSection(i).c_str()),
@@ -168,7 +120,7 @@ TEST_F(Rules, TheTrayItemMakesTheRuleOfTheWindowActiveBeforeTheMenuOpened) {
     ASSERT_TRUE(p.CloseMenu());
 
     // A notepad made translucent by a wheel click and put on top.
-    const Notepad first;
+    const rig::Notepad first;
     ASSERT_NE(first.window(), nullptr) << "no notepad";
     ASSERT_TRUE(rig::Activate(first.window()));
     const POINT caption = rig::CaptionPoint(first.window());
@@ -186,13 +138,13 @@ TEST_F(Rules, TheTrayItemMakesTheRuleOfTheWindowActiveBeforeTheMenuOpened) {
     rig::KeyPress('P');
     EXPECT_TRUE(rig::WaitFor([&] { return !p.Menu(); }));
     EXPECT_TRUE(rig::WaitFor([&] {
-        return rig::settings::String(L"Program", RuleSection(0).c_str()) == std::optional<std::wstring>(kNotepadExe);
+        return rig::settings::String(L"Program", RuleSection(0).c_str()) == std::optional<std::wstring>(rig::kNotepadExe);
     })) << "the rule was not written";
     EXPECT_EQ(rig::settings::Dword(L"Level", RuleSection(0).c_str()), std::optional<DWORD>(190));
     EXPECT_EQ(rig::settings::Dword(L"OnTop", RuleSection(0).c_str()), std::optional<DWORD>(1));
     EXPECT_EQ(rig::settings::String(L"Class", RuleSection(0).c_str()), std::optional<std::wstring>(L""));
 
-    const Notepad second;
+    const rig::Notepad second;
     ASSERT_NE(second.window(), nullptr) << "no notepad";
     EXPECT_TRUE(rig::WaitFor([&] { return rig::LayeredAlpha(second.window()) == 190 && IsOnTop(second.window()); }))
         << rig::LayeredAlpha(second.window()) << " " << IsOnTop(second.window());
