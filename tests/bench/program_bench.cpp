@@ -28,6 +28,7 @@
 //   hung-shell <ms> ms <B> broken
 //   paint-storm <N> reports <S> sets
 //   rules <us> us per created window, 64 rules
+//   rules-class <us> us per created window of a program with class rules, 64 rules
 //   rules-none <us> us per created window, no rules
 // Exit status: 0 every goal met, 1 a goal missed, 2 set-up failed.
 #include <windows.h>
