@@ -55,7 +55,12 @@ void CRuleDlg::UpdateControls() {
     const HWND dlg = hwnd();
     fw::EnableItems(dlg, {IDC_RULE_CLASS}, fw::CheckState(dlg, IDC_RULE_ONLY_CLASS) != 0);
     fw::EnableItems(dlg, {IDC_RULE_LEVEL_LABEL, IDC_RULE_LEVEL}, fw::CheckState(dlg, IDC_RULE_TRANSLUCENT) != 0);
-    fw::EnableItems(dlg, {IDOK}, app::IsUsableRule(ShownRule()));
+    fw::EnableItems(dlg, {IDOK}, IsComplete(ShownRule()));
+}
+
+bool CRuleDlg::IsComplete(const app::ProgramRule& rule) const {
+    // A class asked for and left empty would make a rule for every class.
+    return app::IsUsableRule(rule) && !(fw::CheckState(hwnd(), IDC_RULE_ONLY_CLASS) && rule.Class.empty());
 }
 
 INT_PTR CRuleDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -64,7 +69,7 @@ INT_PTR CRuleDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         switch (LOWORD(wParam)) {
         case IDOK:
             Rule = ShownRule();
-            if (app::IsUsableRule(Rule)) EndDialog(IDOK);
+            if (IsComplete(Rule)) EndDialog(IDOK);
             return Handled(0);
         case IDCANCEL:
             EndDialog(IDCANCEL);

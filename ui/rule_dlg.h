@@ -28,6 +28,9 @@ private:
     app::ProgramRule ShownRule() const;
     // Enables the class edit, the level and OK as the boxes and the name allow.
     void UpdateControls();
+    // Whether `rule`, as shown, can be kept: a program, something to do, and a class
+    // when one is asked for.
+    bool IsComplete(const app::ProgramRule& rule) const;
 
     std::vector<shell::ProgramWindow> windows_;
 };

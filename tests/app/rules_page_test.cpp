@@ -168,6 +168,9 @@ TEST_F(RulesPage, RulesFromAnOpenWindowAndTypedNamesAreChangedDeletedAndStoredAt
         EXPECT_EQ(dialog.Text(IDC_RULE_PROGRAM), L"NOTEPAD.exe");
         EXPECT_EQ(dialog.Check(IDC_RULE_ONLY_CLASS), 0);
         ASSERT_TRUE(dialog.ClickTo(IDC_RULE_ON_TOP, 1));
+        ASSERT_TRUE(dialog.ClickTo(IDC_RULE_ONLY_CLASS, 1));
+        EXPECT_EQ(dialog.Text(IDC_RULE_CLASS), L"");
+        EXPECT_FALSE(dialog.Enabled(IDOK)) << "a class asked for and left empty";
         CloseRuleDialog(dialog, IDCANCEL);
     }
     const Rows applied{{L"rig_target.exe", L"RigWindow", L"-", L"○"}, {L"NOTEPAD.exe", L"(すべて)", L"200", L""}};
