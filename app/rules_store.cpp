@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "decimal.h"
-#include "process_name.h"
 
 namespace app {
 
@@ -36,10 +35,6 @@ bool ReadRule(const fw::ProfileSection& entry, ProgramRule& rule) {
     rule.Level = entry.GetInt(kLevel, levelType == fw::ProfileSection::kMissing ? 0 : -1);
     rule.OnTop = entry.GetInt(kOnTop, onTopType == fw::ProfileSection::kMissing ? 0 : -1);
     return true;
-}
-
-bool SameTarget(const ProgramRule& a, const ProgramRule& b) {
-    return a.Class == b.Class && fw::FileNameKey(a.Program) == fw::FileNameKey(b.Program);
 }
 }  // namespace
 

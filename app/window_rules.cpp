@@ -23,10 +23,7 @@ GetLayeredFn GetLayered() {
 }
 
 ProgramRules::const_iterator FindSame(const ProgramRules& rules, const ProgramRule& rule) {
-    const std::wstring key = fw::FileNameKey(rule.Program);
-    return std::find_if(rules.begin(), rules.end(), [&](const ProgramRule& r) {
-        return r.Class == rule.Class && fw::FileNameKey(r.Program) == key;
-    });
+    return std::find_if(rules.begin(), rules.end(), [&](const ProgramRule& r) { return SameTarget(r, rule); });
 }
 }  // namespace
 

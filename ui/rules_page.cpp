@@ -3,17 +3,10 @@
 #include <commctrl.h>
 
 #include "decimal.h"
-#include "process_name.h"
 #include "resource.h"
 #include "rule_dlg.h"
 
 namespace ui {
-
-namespace {
-bool SameTarget(const app::ProgramRule& a, const app::ProgramRule& b) {
-    return a.Class == b.Class && fw::FileNameKey(a.Program) == fw::FileNameKey(b.Program);
-}
-}  // namespace
 
 CRulesPage::CRulesPage() : CClaroviaPage(IDD_RULES_PAGE) {}
 
@@ -69,7 +62,7 @@ void CRulesPage::EditRule(int index) {
     size_t at = adding ? rules_.size() : static_cast<size_t>(index);
     // A rule for the same program and class as another one takes its place.
     for (size_t i = 0; i < rules_.size(); ++i) {
-        if (i == at || !SameTarget(rules_[i], dialog.Rule)) continue;
+        if (i == at || !app::SameTarget(rules_[i], dialog.Rule)) continue;
         if (!adding) {
             rules_.erase(rules_.begin() + index);
             if (i > at) --i;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "process_name.h"
+
 namespace app {
 
 struct ProgramRule {
@@ -38,6 +40,12 @@ inline bool IsUsableRule(const ProgramRule& rule) {
     if (rule.Level != 0 && (rule.Level < kRuleLevelMin || rule.Level > kRuleLevelMax)) return false;
     if (rule.OnTop != 0 && rule.OnTop != 1) return false;
     return rule.Level != 0 || rule.OnTop != 0;
+}
+
+// Whether two rules are for the same windows: the same program and the same class. A
+// list holds at most one rule for each.
+inline bool SameTarget(const ProgramRule& a, const ProgramRule& b) {
+    return a.Class == b.Class && fw::FileNameKey(a.Program) == fw::FileNameKey(b.Program);
 }
 
 inline bool operator==(const ProgramRule& a, const ProgramRule& b) {

@@ -363,18 +363,8 @@ struct Written {
 Written ReadWritten() {
     Written written;
     written.status = ReadValues(rig::settings::kStatus);
-    HKEY key = nullptr;
-    const std::wstring path = std::wstring(rig::settings::kKey) + L"\\" + kRules;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return written;
-    std::vector<std::wstring> names;
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[256];
-        DWORD length = 256;
-        if (RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        names.emplace_back(name, length);
-    }
-    RegCloseKey(key);
-    for (const std::wstring& name : names) written.rules[name] = ReadValues(std::wstring(kRules) + L"\\" + name);
+    for (const std::wstring& name : rig::settings::SectionNames(kRules))
+        written.rules[name] = ReadValues(std::wstring(kRules) + L"\\" + name);
     return written;
 }
 

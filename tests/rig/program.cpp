@@ -93,19 +93,27 @@ DWORD Type(const wchar_t* name, const wchar_t* section) {
     return type;
 }
 
-std::vector<std::wstring> ValueNames(const wchar_t* section) {
+namespace {
+// The names the section's enumeration gives, values' or keys'.
+template <typename Enumerate>
+std::vector<std::wstring> Names(const wchar_t* section, Enumerate enumerate) {
     std::vector<std::wstring> names;
     const HKEY key = OpenSection(section, KEY_READ);
     if (!key) return names;
     for (DWORD i = 0;; ++i) {
         wchar_t name[256];
         DWORD length = 256;
-        if (RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (enumerate(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         names.emplace_back(name, length);
     }
     RegCloseKey(key);
     return names;
 }
+}  // namespace
+
+std::vector<std::wstring> ValueNames(const wchar_t* section) { return Names(section, RegEnumValueW); }
+
+std::vector<std::wstring> SectionNames(const wchar_t* section) { return Names(section, RegEnumKeyExW); }
 
 }  // namespace settings
 

@@ -37,6 +37,8 @@ std::optional<std::wstring> String(const wchar_t* name, const wchar_t* section =
 // REG_NONE when the value is missing.
 DWORD Type(const wchar_t* name, const wchar_t* section = kStatus);
 std::vector<std::wstring> ValueNames(const wchar_t* section = kStatus);
+// The names of the keys inside a section.
+std::vector<std::wstring> SectionNames(const wchar_t* section);
 }  // namespace settings
 
 // The version of Windows that Wine reports to one program ("winxp", "win2k", "win98"),
