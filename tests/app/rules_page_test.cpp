@@ -291,6 +291,8 @@ TEST_F(RulesPage, ARuleMadeOnThePageReachesAnOpenNotepadAtApplyAndOnceDeletedThe
     ASSERT_TRUE(probe.Settle(program->window()));
     EXPECT_FALSE(rig::IsLayered(after.window())) << "the deleted rule still applied";
     EXPECT_EQ(rig::LayeredAlpha(before.window()), 150) << "a deleted rule leaves the open windows as they are";
+    // The new notepad took the activation: the sheet gets it back before its OK is clicked.
+    ASSERT_TRUE(rig::Activate(sheet.hwnd()));
     CloseWith(IDOK);
 }
 
