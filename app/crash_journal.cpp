@@ -33,15 +33,9 @@ std::wstring Name(const wchar_t* stem, int index, const wchar_t* tail = L"") {
     return stem + fw::Decimal(index) + tail;
 }
 
-DWORD ProcessOf(HWND window) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    return pid;
-}
-
 // "window pid class" with the extra numbers in between.
 std::wstring Identity(HWND window, const std::wstring& middle) {
-    return fw::Decimal(WordOf(window)) + L' ' + fw::Decimal(ProcessOf(window)) + L' ' + middle +
+    return fw::Decimal(WordOf(window)) + L' ' + fw::Decimal(fw::ProcessOf(window)) + L' ' + middle +
            fw::ClassName(window);
 }
 
@@ -62,7 +56,7 @@ Entry Parse(const std::wstring& text, bool withNumber) {
         return e;
     e.window = WindowOf(word);
     e.number = static_cast<int>(number);
-    e.same = IsWindow(e.window) && ProcessOf(e.window) == static_cast<DWORD>(pid) && fw::ClassName(e.window) == p;
+    e.same = IsWindow(e.window) && fw::ProcessOf(e.window) == static_cast<DWORD>(pid) && fw::ClassName(e.window) == p;
     return e;
 }
 

@@ -9,12 +9,6 @@
 namespace app {
 
 namespace {
-DWORD ProcessOf(HWND window) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    return processId;
-}
-
 // Windows 2000 has no GetLayeredWindowAttributes: looked up at run time.
 using GetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF*, BYTE*, DWORD*);
 GetLayeredFn GetLayered() {
@@ -70,7 +64,7 @@ void CWindowRules::OnWindowCreated(HWND window) {
     // With no rules a new window costs nothing more; a window of a program without a
     // rule costs the question whose it is, answered from memory for a process met before.
     if (rules_.empty()) return;
-    const DWORD processId = ProcessOf(window);
+    const DWORD processId = fw::ProcessOf(window);
     if (!processId || processId == GetCurrentProcessId()) return;
     const std::wstring& programKey = programs_.KeyOf(processId);
     if (programKey.empty() || !HasRuleFor(programKey)) return;
@@ -115,7 +109,7 @@ void CWindowRules::OnActivated(HWND window) {
     if (active != window && active && shell::IsRuleWindow(active, fw::ClassName(active))) return;
     if (!shell::IsRuleWindow(window, fw::ClassName(window))) return;
     lastActive_ = window;
-    lastActiveProcess_ = ProcessOf(window);
+    lastActiveProcess_ = fw::ProcessOf(window);
 }
 
 HWND CWindowRules::LastActiveWindow() const {
@@ -123,7 +117,7 @@ HWND CWindowRules::LastActiveWindow() const {
     const HWND active = GetForegroundWindow();
     if (active && shell::IsRuleWindow(active, fw::ClassName(active))) return active;
     // A handle may have gone, or come to another program's window since.
-    if (lastActive_ && ProcessOf(lastActive_) == lastActiveProcess_ &&
+    if (lastActive_ && fw::ProcessOf(lastActive_) == lastActiveProcess_ &&
         shell::IsRuleWindow(lastActive_, fw::ClassName(lastActive_)))
         return lastActive_;
     return nullptr;
@@ -131,7 +125,7 @@ HWND CWindowRules::LastActiveWindow() const {
 
 bool CWindowRules::RuleOfWindow(HWND window, ProgramRule& rule) {
     rule = {};
-    rule.Program = fw::ProcessFileName(ProcessOf(window));
+    rule.Program = fw::ProcessFileName(fw::ProcessOf(window));
     if (rule.Program.empty()) return false;
     const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
     if (exStyle & WS_EX_LAYERED) {

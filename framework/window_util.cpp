@@ -92,6 +92,12 @@ void AllowFromLowerRights(HWND window, const UINT* messages, size_t count) {
     }
 }
 
+DWORD ProcessOf(HWND window) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return processId;
+}
+
 bool IsOtherThreadWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId(); }
 
 }  // namespace fw

@@ -34,6 +34,9 @@ bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 // have none, and need none).
 void AllowFromLowerRights(HWND window, const UINT* messages, size_t count);
 
+// The id of the process the window belongs to (0 when the window is gone).
+DWORD ProcessOf(HWND window);
+
 // Whether the window belongs to a thread other than the caller's.
 bool IsOtherThreadWindow(HWND window);
 

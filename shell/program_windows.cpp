@@ -15,9 +15,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
     if (!IsWindowVisible(window)) return TRUE;
     std::wstring className = fw::ClassName(window);
     if (!IsRuleWindow(window, className)) return TRUE;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    std::wstring program = fw::ProcessFileName(processId);
+    std::wstring program = fw::ProcessFileName(fw::ProcessOf(window));
     if (program.empty()) return TRUE;
     reinterpret_cast<std::vector<ProgramWindow>*>(list)->push_back(
         {window, std::move(program), fw::WindowText(window), std::move(className)});
@@ -29,8 +27,7 @@ bool IsRuleWindow(HWND window, const std::wstring& className) {
     if (className.empty()) return false;  // gone
     if (!(GetWindowLongW(window, GWL_STYLE) & WS_CAPTION)) return false;
     if (GetWindow(window, GW_OWNER)) return false;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
+    const DWORD processId = fw::ProcessOf(window);
     if (!processId || processId == GetCurrentProcessId()) return false;
     for (const wchar_t* shellClass : kShellClasses)
         if (className == shellClass) return false;
