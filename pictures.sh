@@ -23,7 +23,7 @@ pages=(window move size taskbar desktop shade other rules)
 hidden=$(clarovia_rc_text IDD_HIDDEN)
 caption=$(clarovia_rc_text IDS_SHEET_CAPTION)
 clarovia_take_numbers WM_NULL WM_COMMAND WM_LBUTTONDBLCLK IDCANCEL PSM_SETCURSEL \
-  app/main_hidden_dlg.h:WM_TRAYNOTIFY res/resource.h:ID_TRAY_EXIT
+  app/model/program_messages.h:WM_TRAYNOTIFY res/resource.h:ID_TRAY_EXIT
 status="HKCU\\$(clarovia_source_text tests/rig/program.h kKey)\\$(clarovia_source_text tests/rig/program.h kStatus)"
 mkdir -p docs
 

@@ -42,11 +42,12 @@ constexpr Setting ReadOnly(const wchar_t* name, int SettingsFields::*field, int 
 
 // Every value, in the order in which it is written.
 constexpr Setting kSettings[] = {
-#define CLAROVIA_NUMBER(name, initial) Number(L## #name, &SettingsFields::name, initial),
+#define CLAROVIA_NUMBER(name, initial, ...) Number(L## #name, &SettingsFields::name, initial),
 #define CLAROVIA_TEXT(name, initial) Text(L## #name, &SettingsFields::name, initial),
-#define CLAROVIA_COMPUTED(name, function) Computed(L## #name, &SettingsFields::name, function),
+#define CLAROVIA_COMPUTED(name, function, ...) Computed(L## #name, &SettingsFields::name, function),
 #define CLAROVIA_READ_ONLY(name, initial) ReadOnly(L## #name, &SettingsFields::name, initial),
-    CLAROVIA_SETTINGS(CLAROVIA_NUMBER, CLAROVIA_TEXT, CLAROVIA_COMPUTED, CLAROVIA_READ_ONLY)
+    CLAROVIA_SETTINGS(CLAROVIA_NUMBER, CLAROVIA_NUMBER, CLAROVIA_NUMBER, CLAROVIA_NUMBER, CLAROVIA_COMPUTED,
+                      CLAROVIA_TEXT, CLAROVIA_READ_ONLY)
 #undef CLAROVIA_NUMBER
 #undef CLAROVIA_TEXT
 #undef CLAROVIA_COMPUTED

@@ -3,13 +3,15 @@
 #include <commctrl.h>
 
 #include "main_hidden_dlg.h"
+#include "program_messages.h"
+#include "program_names.h"
 
 namespace app {
 
 namespace {
-constexpr wchar_t kCompany[] = L"kesto's tool";
-constexpr wchar_t kInstanceMutex[] = L"Kesto's Clarovia";
-constexpr wchar_t kHiddenWindowCaption[] = L"Clarovia Hidden Window.";
+constexpr wchar_t kCompany[] = CLAROVIA_WIDE(CLAROVIA_COMPANY);
+constexpr wchar_t kInstanceMutex[] = CLAROVIA_WIDE(CLAROVIA_INSTANCE_MUTEX);
+constexpr wchar_t kHiddenWindowCaption[] = CLAROVIA_WIDE(CLAROVIA_HIDDEN_WINDOW_CAPTION);
 }  // namespace
 
 bool CClaroviaApp::InitInstance() {

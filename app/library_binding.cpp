@@ -40,32 +40,83 @@ bool CLibraryBinding::Bind(HWND programWindow) {
 }
 
 namespace {
-// The values given to the library at every apply, in this order: an export and the
-// setting it takes. The level goes in before EnableTaskbarTP, which applies it to the
-// shell; the taskbar's export takes two settings and comes between the two parts.
-struct Pushed {
-    vitrel::IntFn vitrel::Exports::*entry;
-    int SettingsFields::*value;
-};
 using E = vitrel::Exports;
 using F = SettingsFields;
-constexpr Pushed kBeforeTaskbar[] = {
-    {&E::EnableSClickTP, &F::EnableSClickTP}, {&E::EnableMClickTP, &F::EnableMClickTP},
-    {&E::SetClaroviaValue, &F::ClaroviaValue}, {&E::EnableWheelTP, &F::EnableWheelTP},
-    {&E::SetWheelTPValue, &F::WheelStep},     {&E::EnableMoveTP, &F::EnableMoveTP},
-    {&E::SetMoveTPValue, &F::MoveTPValue},     {&E::EnableMoveTPLimit, &F::EnableMoveTPLimit},
-    {&E::SetMoveTPW, &F::MoveTPW},             {&E::SetMoveTPH, &F::MoveTPH},
-    {&E::EnableSizingTP, &F::EnableSizingTP}, {&E::SetSizingTPValue, &F::SizingTPValue},
-    {&E::SetTaskbarTPValue, &F::TaskbarTPValue}};
-constexpr Pushed kAfterTaskbar[] = {
-    {&E::EnableShadeTP, &F::EnableShadeTP}, {&E::ShadeRight, &F::ShadeRight}, {&E::ShadeArea, &F::ShadeArea},
-    {&E::EnableStartButtonTextTP, &F::EnableStartButtonTP}};
+
+// One step of the push: a setter and the setting it takes, at the setting's place in
+// the library's order (settings_table.h). A step without a setter is EnableTaskbarTP,
+// which takes the two settings of the taskbar at once.
+struct Step {
+    int push;
+    vitrel::IntFn E::*setter;
+    int F::*value;
+};
+
+#define CLAROVIA_SETTER_STEP(name, initial, low, high, setter, ordinal, field, push, ...) Step{push, &E::setter, &F::name},
+#define CLAROVIA_TASKBAR_STEP(name, initial, field, push, argument) Step{argument == 1 ? push : 0, nullptr, &F::name},
+constexpr Step kRows[] = {CLAROVIA_SETTINGS(CLAROVIA_SETTER_STEP, CLAROVIA_SETTER_STEP, CLAROVIA_TASKBAR_STEP,
+                                            CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW)};
+#undef CLAROVIA_SETTER_STEP
+#undef CLAROVIA_TASKBAR_STEP
+
+constexpr size_t kPushCount = [] {
+    size_t n = 0;
+    for (const Step& row : kRows)
+        if (row.push > 0) ++n;
+    return n;
+}();
+
+// The steps in the library's order; the settings the apply step gives at moments of its
+// own (push 0) are left out.
+struct PushOrder {
+    Step steps[kPushCount];
+};
+constexpr PushOrder kPush = [] {
+    PushOrder order{};
+    size_t n = 0;
+    for (const Step& row : kRows) {
+        if (row.push <= 0) continue;
+        size_t at = n++;
+        for (; at > 0 && order.steps[at - 1].push > row.push; --at) order.steps[at] = order.steps[at - 1];
+        order.steps[at] = row;
+    }
+    return order;
+}();
+constexpr bool DistinctPlaces() {
+    for (size_t i = 1; i < kPushCount; ++i)
+        if (kPush.steps[i - 1].push == kPush.steps[i].push) return false;
+    return true;
+}
+static_assert(DistinctPlaces(), "two settings at one place of the push");
+
+// EnableTaskbarTP's arguments, in their order.
+struct TaskbarArguments {
+    int F::*taskbar = nullptr;
+    int F::*startMenu = nullptr;
+};
+constexpr TaskbarArguments kTaskbar = [] {
+    TaskbarArguments a;
+#define CLAROVIA_TASKBAR_FIELD(name, initial, field, push, argument) \
+    (argument == 1 ? a.taskbar : a.startMenu) = &F::name;
+    CLAROVIA_SETTINGS(CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_TASKBAR_FIELD, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW,
+                      CLAROVIA_NO_ROW, CLAROVIA_NO_ROW)
+#undef CLAROVIA_TASKBAR_FIELD
+    return a;
+}();
+#define CLAROVIA_TASKBAR_BIT(name, initial, field, push, argument) | (1 << argument)
+static_assert((0 CLAROVIA_SETTINGS(CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_TASKBAR_BIT, CLAROVIA_NO_ROW,
+                                   CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW)) == 6,
+              "EnableTaskbarTP takes two settings");
+#undef CLAROVIA_TASKBAR_BIT
 }  // namespace
 
 void CLibraryBinding::Push(const AppSettings& s) const {
-    for (const Pushed& p : kBeforeTaskbar) Call(fn_.*p.entry, s.*p.value);
-    Call(fn_.EnableTaskbarTP, s.EnableTaskbarTP, s.EnableStartMenuTP);
-    for (const Pushed& p : kAfterTaskbar) Call(fn_.*p.entry, s.*p.value);
+    for (const Step& step : kPush.steps) {
+        if (step.setter)
+            Call(fn_.*step.setter, s.*step.value);
+        else
+            Call(fn_.EnableTaskbarTP, s.*kTaskbar.taskbar, s.*kTaskbar.startMenu);
+    }
 }
 
 void CLibraryBinding::LockMessage(int flag) const { Call(fn_.LockMessage, flag); }

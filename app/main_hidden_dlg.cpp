@@ -94,7 +94,7 @@ INT_PTR CMainHiddenDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TRAYNOTIFY:
         OnTrayNotify(lParam);
         return Handled(0);
-    case ui::WM_APPLY_SETTINGS:
+    case WM_APPLY_SETTINGS:
         // Only with the library bound (not while its failure is being reported).
         if (Library.bound()) ApplySettings();
         return Handled(0);

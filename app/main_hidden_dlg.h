@@ -10,6 +10,7 @@
 #include "crash_journal.h"
 #include "dialog.h"
 #include "library_binding.h"
+#include "program_messages.h"
 #include "shaded_windows.h"
 #include "shell_tweaks.h"
 #include "tray.h"
@@ -17,17 +18,11 @@
 
 namespace app {
 
-// Private messages of the program (and WM_APPLY_SETTINGS, the settings sheet's).
 // The hidden window's timers.
 enum : UINT_PTR {
     CLOCK_TIMER_ID = 1,       // the title-bar clock, once a second
     TRAY_RETRY_TIMER_ID = 2,  // the tray icon asked for again
     FOLDER_LOOK_TIMER_ID = 3, // new folder windows looked into again
-};
-
-enum : UINT {
-    WM_CONSUMED_PRIVATE = WM_USER + 111,  // 0x46F: taken without effect and not passed on
-    WM_TRAYNOTIFY = WM_USER + 1000,       // 0x7E8: the tray icon's callback; a second start
 };
 
 class CMainHiddenDlg : public fw::Dialog {

@@ -134,7 +134,7 @@ bool CWindowRules::RuleOfWindow(HWND window, ProgramRule& rule) {
         const GetLayeredFn getLayered = GetLayered();
         // A window layered for a colour key alone has no level of its own.
         if (getLayered && getLayered(window, nullptr, &alpha, &flags) && (flags & LWA_ALPHA))
-            rule.Level = std::max<int>(alpha, kRuleLevelMin);
+            rule.Level = std::max<int>(alpha, kLevelLow);
     }
     rule.OnTop = (exStyle & WS_EX_TOPMOST) ? 1 : 0;
     return IsUsableRule(rule);

@@ -63,6 +63,8 @@ public:
     INT_PTR DoModal();
 
     HWND hwnd() const { return hwnd_; }
+    // The window the sheet was opened for.
+    HWND parent() const { return parent_; }
     // The page at tab `index`, or null.
     PropertyPage* PageAt(int index) const;
     // The index of the page on top (-1 if none).

@@ -38,18 +38,11 @@ BOOL End() {
 }
 
 // The setters: each stores its argument in one field of the shared record.
-#define VITREL_SETTERS(X)                                                                       \
-    X(LockMessage, Locked) X(SetClaroviaValue, ClaroviaValue) X(SetMoveTPValue, MoveTPValue)     \
-    X(SetSizingTPValue, SizingTPValue) X(SetTaskbarTPValue, TaskbarTPValue)                     \
-    X(SetWheelTPValue, WheelTPValue) X(EnableSClickTP, SClickTP) X(EnableMClickTP, MClickTP)     \
-    X(EnableWheelTP, WheelTP) X(EnableMoveTP, MoveTP) X(EnableSizingTP, SizingTP)                \
-    X(EnableShadeTP, ShadeTP) X(EnableStartButtonTextTP, StartButtonTextTP)                      \
-    X(EnableOverlapTP, OverlapTP) X(EnableMoveTPLimit, MoveTPLimit) X(SetMoveTPW, MoveTPW)       \
-    X(SetMoveTPH, MoveTPH) X(EnableTopmostTP, TopmostTP) X(ShadeArea, ShadeArea)                 \
-    X(ShadeRight, ShadeRight)
-#define VITREL_SETTER(name, field) \
-    int name(int value) { return Store(g_shared.field, value); }
-VITREL_SETTERS(VITREL_SETTER)
+int LockMessage(int value) { return Store(g_shared.Locked, value); }
+#define VITREL_SETTER(name, initial, low, high, setter, ordinal, field, ...) \
+    int setter(int value) { return Store(g_shared.field, value); }
+CLAROVIA_SETTINGS(VITREL_SETTER, VITREL_SETTER, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW,
+                  CLAROVIA_NO_ROW)
 #undef VITREL_SETTER
 
 }  // extern "C"

@@ -4,7 +4,7 @@
 #include "vitrel_api.h"
 
 extern "C" {
-#define VITREL_DECLARE(name, signature, ordinal) vitrel::signature name;
-VITREL_EXPORTS(VITREL_DECLARE)
-#undef VITREL_DECLARE
+#define VITREL_EXPORT(name, signature, ordinal) vitrel::signature name;
+VITREL_EXPORTS
+#undef VITREL_EXPORT
 }

@@ -5,7 +5,7 @@
 
 __attribute__((section(VITREL_SECTION), shared, used, aligned(4)))
 SharedSettings g_sharedStorage = {
-#define VITREL_INITIAL(type, name, initial) initial,
-    VITREL_SHARED_FIELDS(VITREL_INITIAL)
-#undef VITREL_INITIAL
+#define VITREL_SHARED_FIELD(type, name, initial) initial,
+    VITREL_SHARED_FIELDS
+#undef VITREL_SHARED_FIELD
 };

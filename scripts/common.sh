@@ -120,8 +120,8 @@ _clarovia_join_literals() {
 }
 
 # clarovia_rc_text NAME: the string NAME of res/Clarovia.rc's string table, or the
-# caption of its dialog NAME, with the macros of res/version.h in it expanded (the
-# settings sheet's caption carries the version).
+# caption of its dialog NAME, with the macros of res/version.h and res/program_names.h
+# in it expanded (the settings sheet's caption carries the version).
 clarovia_rc_text() {
   local name=$1 rc=$CLAROVIA_ROOT/res/Clarovia.rc text
   text=$(awk -v name="$name" '
@@ -134,7 +134,8 @@ clarovia_rc_text() {
     _clarovia_log "$name not found in res/Clarovia.rc"
     return 1
   fi
-  printf '#include "%s"\n@@ %s\n' "$CLAROVIA_ROOT/res/version.h" "$text" | _clarovia_preprocess |
+  printf '#include "%s"\n#include "%s"\n@@ %s\n' "$CLAROVIA_ROOT/res/version.h" "$CLAROVIA_ROOT/res/program_names.h" \
+    "$text" | _clarovia_preprocess |
     sed -n 's/^@@ //p' | _clarovia_join_literals
 }
 

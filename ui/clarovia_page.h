@@ -52,8 +52,11 @@ protected:
     int Check(int id) const { return fw::CheckState(hwnd(), id); }
     void Enable(std::initializer_list<int> ids, bool enable) { fw::EnableItems(hwnd(), ids, enable); }
 
-    // The level trackbar: range 10 to 255, then the stored level.
-    void InitLevel(int level) { fw::InitTrackbar(hwnd(), levelId_, 10, 255, level); }
+    // The level trackbar: the level's range, then the stored level.
+    void InitLevel(int level) {
+        const app::NumberRange range = app::RangeOf(levelField_);
+        fw::InitTrackbar(hwnd(), levelId_, range.low, range.high, level);
+    }
     int Level() const { return fw::TrackbarPos(hwnd(), levelId_); }
     void ShowLevel(int level) { ShowLevelText(hwnd(), levelLabelId_, level); }
 

@@ -1,8 +1,8 @@
 #include "clarovia_sheet.h"
 
-#include "application.h"
 #include "controls.h"
 #include "dialog.h"
+#include "program_messages.h"
 #include "resource.h"
 
 namespace ui {
@@ -54,9 +54,8 @@ void CClaroviaSheet::OnInitSheet() {
 }
 
 void CClaroviaSheet::OnApplyNow() {
-    // The pages have stored their values: the program makes them take effect.
-    if (fw::Application* app = fw::Application::Current())
-        PostMessageW(app->mainWindow(), WM_APPLY_SETTINGS, 0, 0);
+    // The pages have stored their values: the owner makes them take effect.
+    PostMessageW(parent(), app::WM_APPLY_SETTINGS, 0, 0);
 }
 
 void CClaroviaSheet::OnEndSheet() { PageIndex = ActivePageIndex(); }

@@ -1,6 +1,6 @@
 // The settings sheet: eight pages that edit the program's settings in place. OK and
 // Apply store what the pages show; making it take effect is the program's apply step,
-// which the Apply button asks for with WM_APPLY_SETTINGS.
+// which the Apply button asks of the sheet's owner with WM_APPLY_SETTINGS.
 #pragma once
 
 #include <windows.h>
@@ -20,10 +20,6 @@
 namespace ui {
 
 using app::SettingsFields;
-
-// Posted to the application's main window by the Apply button, once the pages have
-// stored their values (0x80F).
-inline constexpr UINT WM_APPLY_SETTINGS = WM_USER + 1039;
 
 class CClaroviaSheet : public fw::PropertySheetDialog {
 public:

@@ -34,7 +34,7 @@ BOOL CRuleDlg::OnInitDialog() {
     fw::SetCheck(dlg, IDC_RULE_TRANSLUCENT, Rule.Level != 0);
     fw::SetCheck(dlg, IDC_RULE_ON_TOP, Rule.OnTop);
     const int level = Rule.Level != 0 ? Rule.Level : kNewRuleLevel;
-    fw::InitTrackbar(dlg, IDC_RULE_LEVEL, app::kRuleLevelMin, app::kRuleLevelMax, level);
+    fw::InitTrackbar(dlg, IDC_RULE_LEVEL, app::kLevelLow, app::kLevelHigh, level);
     ShowLevelText(dlg, IDC_RULE_LEVEL_LABEL, level);
     UpdateControls();
     return TRUE;

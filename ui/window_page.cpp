@@ -15,8 +15,9 @@ BOOL CWindowPage::OnInitDialog() {
     fw::SetCheck(page, IDC_WINDOW_MCLICK, Settings->EnableMClickTP);
     fw::SetCheck(page, IDC_WINDOW_WHEEL, Settings->EnableWheelTP);
     InitLevel(Settings->ClaroviaValue);
-    // The step runs from 1 to 50; the edit is read-only, so only the arrows change it.
-    fw::InitUpDown(page, IDC_WINDOW_STEP, IDC_WINDOW_STEP_EDIT, 1, 50, Settings->WheelStep);
+    // The edit is read-only, so only the arrows change the step.
+    const app::NumberRange step = app::RangeOf(&SettingsFields::WheelStep);
+    fw::InitUpDown(page, IDC_WINDOW_STEP, IDC_WINDOW_STEP_EDIT, step.low, step.high, Settings->WheelStep);
     PostClick(IDC_WINDOW_SCLICK);
     fw::PlaceItems(page, {{IDC_WINDOW_GROUP, 12, 14, 289, 124},
                           {IDC_WINDOW_LEVEL_LABEL, 40, 89, 109, 14},

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "process_name.h"
+#include "settings_table.h"
 
 namespace app {
 
@@ -26,8 +27,9 @@ struct ProgramRule {
 using ProgramRules = std::vector<ProgramRule>;
 
 inline constexpr size_t kMaxProgramRules = 64;
-inline constexpr int kRuleLevelMin = 10;
-inline constexpr int kRuleLevelMax = 255;
+// The translucency levels that the pages and the rules offer (0 would hide a window).
+inline constexpr int kLevelLow = CLAROVIA_LEVEL_LOW;
+inline constexpr int kLevelHigh = CLAROVIA_LEVEL_HIGH;
 // File and class names of this length or longer are never a program's or a class's.
 inline constexpr size_t kRuleNameLimit = 260;
 
@@ -37,7 +39,7 @@ inline bool IsUsableRule(const ProgramRule& rule) {
         return false;
     // A file name, not a path.
     if (rule.Program.find_first_of(L"\\/") != std::wstring::npos) return false;
-    if (rule.Level != 0 && (rule.Level < kRuleLevelMin || rule.Level > kRuleLevelMax)) return false;
+    if (rule.Level != 0 && (rule.Level < kLevelLow || rule.Level > kLevelHigh)) return false;
     if (rule.OnTop != 0 && rule.OnTop != 1) return false;
     return rule.Level != 0 || rule.OnTop != 0;
 }

@@ -32,15 +32,15 @@ using WindowFn = WindowSig*;
 
 // The bound entries; a missing export stays null.
 struct Exports {
-#define VITREL_ENTRY(name, signature, ordinal) signature* name = nullptr;
-    VITREL_EXPORTS(VITREL_ENTRY)
-#undef VITREL_ENTRY
+#define VITREL_EXPORT(name, signature, ordinal) signature* name = nullptr;
+    VITREL_EXPORTS
+#undef VITREL_EXPORT
 
     void Bind(HMODULE module) {
-#define VITREL_LOOKUP(name, signature, ordinal) \
+#define VITREL_EXPORT(name, signature, ordinal) \
     name = reinterpret_cast<signature*>(reinterpret_cast<void*>(GetProcAddress(module, #name)));
-        VITREL_EXPORTS(VITREL_LOOKUP)
-#undef VITREL_LOOKUP
+        VITREL_EXPORTS
+#undef VITREL_EXPORT
     }
 };
 }  // namespace vitrel

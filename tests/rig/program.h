@@ -9,15 +9,21 @@
 #include <string>
 #include <vector>
 
+#include "program_messages.h"
+#include "program_names.h"
+#include "resource.h"
+
 namespace rig {
 
+// The program's names, messages and commands, as it is built with them.
 inline constexpr wchar_t kProgramExe[] = L"Clarovia.exe";
-inline constexpr wchar_t kHiddenWindowCaption[] = L"Clarovia Hidden Window.";
-inline constexpr wchar_t kInstanceMutex[] = L"Kesto's Clarovia";
-inline constexpr UINT kTrayNotify = WM_USER + 1000;  // 0x7E8
-inline constexpr UINT kApplySettings = WM_USER + 1039;  // 0x80F: what the settings sheet's Apply posts
-inline constexpr UINT kTrayIconId = 128;
-inline constexpr UINT kCmdSettings = 107, kCmdAbout = 108, kCmdExit = 109, kCmdPause = 111, kCmdMakeRule = 112;
+inline constexpr wchar_t kHiddenWindowCaption[] = CLAROVIA_WIDE(CLAROVIA_HIDDEN_WINDOW_CAPTION);
+inline constexpr wchar_t kInstanceMutex[] = CLAROVIA_WIDE(CLAROVIA_INSTANCE_MUTEX);
+inline constexpr UINT kTrayNotify = app::WM_TRAYNOTIFY;
+inline constexpr UINT kApplySettings = app::WM_APPLY_SETTINGS;
+inline constexpr UINT kTrayIconId = IDI_APP;
+inline constexpr UINT kCmdSettings = ID_TRAY_SETTINGS, kCmdAbout = ID_TRAY_ABOUT, kCmdExit = ID_TRAY_EXIT,
+                      kCmdPause = ID_TRAY_PAUSE, kCmdMakeRule = ID_TRAY_MAKE_RULE;
 
 // The program's registry key, HKEY_CURRENT_USER\Software\kesto's tool\Clarovia, and its
 // two sections.
