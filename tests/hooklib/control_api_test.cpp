@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "rig.h"
+#include "settings_table.h"
 #include "vitrel_library.h"
 
 namespace {
@@ -41,38 +42,24 @@ protected:
 };
 
 TEST_F(ControlApi, SettersStoreTheirArgumentUnchanged) {
+    // Every setter of the settings table, and the lock.
     struct Setter {
+        const char* name;
         vitrel::IntFn fn;
         int32_t SharedSettings::*field;
     };
+#define SETTER_ROW(name, initial, low, high, setter, ordinal, field, ...) \
+    Setter{#setter, lib.setter, &SharedSettings::field},
     const Setter setters[] = {
-        {lib.SetClaroviaValue, &SharedSettings::ClaroviaValue},
-        {lib.SetMoveTPValue, &SharedSettings::MoveTPValue},
-        {lib.SetSizingTPValue, &SharedSettings::SizingTPValue},
-        {lib.SetTaskbarTPValue, &SharedSettings::TaskbarTPValue},
-        {lib.SetWheelTPValue, &SharedSettings::WheelTPValue},
-        {lib.EnableSClickTP, &SharedSettings::SClickTP},
-        {lib.EnableMClickTP, &SharedSettings::MClickTP},
-        {lib.EnableWheelTP, &SharedSettings::WheelTP},
-        {lib.EnableMoveTP, &SharedSettings::MoveTP},
-        {lib.EnableSizingTP, &SharedSettings::SizingTP},
-        {lib.EnableShadeTP, &SharedSettings::ShadeTP},
-        {lib.EnableStartButtonTextTP, &SharedSettings::StartButtonTextTP},
-        {lib.EnableOverlapTP, &SharedSettings::OverlapTP},
-        {lib.EnableMoveTPLimit, &SharedSettings::MoveTPLimit},
-        {lib.SetMoveTPW, &SharedSettings::MoveTPW},
-        {lib.SetMoveTPH, &SharedSettings::MoveTPH},
-        {lib.EnableTopmostTP, &SharedSettings::TopmostTP},
-        {lib.ShadeArea, &SharedSettings::ShadeArea},
-        {lib.ShadeRight, &SharedSettings::ShadeRight},
-        {lib.LockMessage, &SharedSettings::Locked},
-    };
+        CLAROVIA_SETTINGS(SETTER_ROW, SETTER_ROW, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW,
+                          CLAROVIA_NO_ROW) Setter{"LockMessage", lib.LockMessage, &SharedSettings::Locked}};
+#undef SETTER_ROW
     // Out-of-range values are stored as given: the setters check nothing.
     for (const int value : {0, 1, 7, 255, 300, -5, 100000}) {
         for (const Setter& s : setters) {
-            ASSERT_NE(s.fn, nullptr);
-            EXPECT_EQ(s.fn(value), value);
-            EXPECT_EQ(lib.shared().*(s.field), value);
+            ASSERT_NE(s.fn, nullptr) << s.name;
+            EXPECT_EQ(s.fn(value), value) << s.name;
+            EXPECT_EQ(lib.shared().*(s.field), value) << s.name;
         }
     }
     lib.Reset();

@@ -1,6 +1,7 @@
 #include "vitrel_library.h"
 
 #include <string>
+#include <string_view>
 
 #include "rig.h"
 
@@ -26,17 +27,16 @@ bool VitrelLibrary::ok() const {
 }
 
 void VitrelLibrary::Reset() {
-    LockMessage(1);
-    SetClaroviaValue(255); SetMoveTPValue(255); SetSizingTPValue(255); SetTaskbarTPValue(255);
-    SetWheelTPValue(0); EnableSClickTP(0); EnableMClickTP(0); EnableWheelTP(0); EnableMoveTP(0);
-    EnableMoveTPLimit(0); EnableSizingTP(0); SetMoveTPW(500); SetMoveTPH(500); EnableShadeTP(0);
-    ShadeRight(0); ShadeArea(1); EnableStartButtonTextTP(0); EnableOverlapTP(0); EnableTopmostTP(0);
-    shared_->TaskbarTP = 0;
-    shared_->StartMenuTP = 0;
-    shared_->WheelLevel = 255;
-    shared_->MovingActive = 0;
-    shared_->SizingActive = 0;
-    shared_->WheelActive = 0;
+    // Every field back to the library image's value (the lock stays on all along), but
+    // the hooks, the program window and the layered functions: Start, End, the sessions
+    // and each process's attach own those.
+    const auto owned = [](std::string_view name) {
+        return name.ends_with("Hook") || name == "ProgramWindow" || name.ends_with("LayeredFn");
+    };
+#define VITREL_SHARED_FIELD(type, name, initial) \
+    if (!owned(#name)) shared_->name = initial;
+    VITREL_SHARED_FIELDS
+#undef VITREL_SHARED_FIELD
 }
 
 HookSession::HookSession(VitrelLibrary& lib, HWND programWindow, bool unlock) : lib_(lib) {
