@@ -2,6 +2,7 @@
 // second request gives it its former height back.
 #include "shaded_windows.h"
 
+#include "controls.h"
 #include "window_util.h"
 
 namespace app {
@@ -9,12 +10,7 @@ namespace app {
 namespace {
 // The DPI the program works at (it declares itself aware of the system's DPI).
 UINT ProgramDpi() {
-    static const UINT dpi = [] {
-        const HDC screen = GetDC(nullptr);
-        const int value = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-        if (screen) ReleaseDC(nullptr, screen);
-        return value > 0 ? static_cast<UINT>(value) : 96u;
-    }();
+    static const UINT dpi = static_cast<UINT>(fw::ScreenDpi(LOGPIXELSY));
     return dpi;
 }
 }  // namespace

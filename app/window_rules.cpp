@@ -16,24 +16,7 @@ GetLayeredFn GetLayered() {
         GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetLayeredWindowAttributes")));
 }
 
-ProgramRules::const_iterator FindSame(const ProgramRules& rules, const ProgramRule& rule) {
-    return std::find_if(rules.begin(), rules.end(), [&](const ProgramRule& r) { return SameTarget(r, rule); });
-}
 }  // namespace
-
-bool CanPutRule(const ProgramRules& rules, const ProgramRule& rule) {
-    return IsUsableRule(rule) && (FindSame(rules, rule) != rules.end() || rules.size() < kMaxProgramRules);
-}
-
-bool PutRule(ProgramRules& rules, const ProgramRule& rule) {
-    if (!CanPutRule(rules, rule)) return false;
-    const auto same = FindSame(rules, rule);
-    if (same != rules.end())
-        rules[static_cast<size_t>(same - rules.begin())] = rule;
-    else
-        rules.push_back(rule);
-    return true;
-}
 
 bool CWindowRules::Use(const ProgramRules& rules, const shell::ClassFilterList& classFilter) {
     std::vector<Prepared> before = std::move(rules_);

@@ -17,11 +17,6 @@
 
 namespace app {
 
-// Whether `rule` can go into `rules`: in place of the rule for the same program and class,
-// or as a new one while there are fewer than 64. PutRule puts it there.
-bool CanPutRule(const ProgramRules& rules, const ProgramRule& rule);
-bool PutRule(ProgramRules& rules, const ProgramRule& rule);
-
 class CWindowRules {
 public:
     explicit CWindowRules(const CLibraryBinding& library) : library_(library) {}

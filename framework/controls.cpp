@@ -2,14 +2,12 @@
 
 namespace fw {
 
-namespace {
 int ScreenDpi(int axis) {
     const HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, axis) : 96;
+    const int dpi = screen ? GetDeviceCaps(screen, axis) : 0;
     if (screen) ReleaseDC(nullptr, screen);
-    return dpi;
+    return dpi > 0 ? dpi : 96;
 }
-}  // namespace
 
 int CheckState(HWND dialog, int id) {
     return static_cast<int>(SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0));

@@ -30,6 +30,9 @@ int UpDownPos(HWND dialog, int id, int fallback);
 std::wstring ItemText(HWND dialog, int id);
 void SetItemText(HWND dialog, int id, const std::wstring& text);
 
+// The screen's DPI along LOGPIXELSX or LOGPIXELSY, as this program sees it (96 if the
+// screen does not say).
+int ScreenDpi(int axis);
 // A length in 96-DPI pixels at `dpi`: the integer part, toward zero.
 int ScaleLength(int length, int dpi);
 // The same at the screen's DPI, read from the screen every time.

@@ -1,35 +1,11 @@
 #include "window_util.h"
 
 #include <cwchar>
-#include <iterator>
 
 namespace fw {
 
 namespace {
-constexpr DWORD kSystemHungMs = 5000;
-
-// The last few threads that did not answer in time, and when (tick count).
-struct Unanswered {
-    DWORD thread;
-    DWORD since;
-};
-Unanswered g_unanswered[4];
-unsigned g_nextUnanswered;
-
-bool RecentlyUnanswered(DWORD thread) {
-    for (const Unanswered& u : g_unanswered)
-        if (u.thread == thread && GetTickCount() - u.since < kSystemHungMs) return true;
-    return false;
-}
-
-void RememberUnanswered(DWORD thread) {
-    for (Unanswered& u : g_unanswered)
-        if (u.thread == thread) {
-            u.since = GetTickCount();
-            return;
-        }
-    g_unanswered[g_nextUnanswered++ % std::size(g_unanswered)] = {thread, GetTickCount()};
-}
+UnansweredThreads<4> g_unanswered;
 }  // namespace
 
 std::wstring ClassName(HWND window) {
@@ -61,17 +37,10 @@ std::wstring WindowText(HWND window) {
 }
 
 bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result, UINT timeoutMs) {
-    if (result) *result = 0;
-    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    if (!thread || RecentlyUnanswered(thread)) return false;
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, &answer)) {
-        // Not a window that went away meanwhile: a thread that did not answer.
-        if (IsWindow(window)) RememberUnanswered(thread);
-        return false;
-    }
+    const bool answered = SendBoundedTo(g_unanswered, window, message, wParam, lParam, &answer, timeoutMs) == Sent::Answered;
     if (result) *result = static_cast<LRESULT>(answer);
-    return true;
+    return answered;
 }
 
 void AllowFromLowerRights(HWND window, const UINT* messages, size_t count) {
@@ -98,6 +67,5 @@ DWORD ProcessOf(HWND window) {
     return processId;
 }
 
-bool IsOtherThreadWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId(); }
 
 }  // namespace fw

@@ -7,11 +7,9 @@
 
 #include <string>
 
-namespace fw {
+#include "window_threads.h"
 
-// Long enough for a window of another process that is merely busy; a hung one (no
-// answer for 5 s, as the system judges it) is given up at once.
-inline constexpr UINT kForeignTimeoutMs = 500;
+namespace fw {
 
 // The window's class name ("" when the window is gone).
 std::wstring ClassName(HWND window);
@@ -22,10 +20,8 @@ bool HasClass(HWND window, const wchar_t* name);
 // so a hung one does not hold the caller.
 std::wstring WindowText(HWND window);
 
-// SendMessageTimeout with SMTO_ABORTIFHUNG: whether the window answered, and its answer.
-// A thread that did not answer in time is not sent to again (false at once) until the
-// system itself takes it for hung, 5 s later: from then on SMTO_ABORTIFHUNG gives up at
-// once. So a hung shell costs a step one timeout per thread, not one per message.
+// A bounded send (window_threads.h) of the program's: whether the window answered, and
+// its answer. The program remembers the last four threads that did not answer.
 bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr,
                  UINT timeoutMs = kForeignTimeoutMs);
 
@@ -36,8 +32,5 @@ void AllowFromLowerRights(HWND window, const UINT* messages, size_t count);
 
 // The id of the process the window belongs to (0 when the window is gone).
 DWORD ProcessOf(HWND window);
-
-// Whether the window belongs to a thread other than the caller's.
-bool IsOtherThreadWindow(HWND window);
 
 }  // namespace fw

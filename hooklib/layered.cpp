@@ -6,34 +6,17 @@
 #include "process_state.h"
 #include "shared_settings.h"
 #include "exports.h"
+#include "hook_common.h"
 #include "window_class.h"
 
 namespace {
 
+using fw::Sent;
+
 // The program calls SetTransparent on the shell's windows from its own thread: a hung
 // shell must not hang it. In the window's own thread this is a plain call.
-constexpr UINT kSendTimeoutMs = 500;
-// A thread that did not answer in time is not waited on again until the system itself
-// takes it for hung (5 s without a message), from when on SMTO_ABORTIFHUNG gives up at
-// once: a hung shell costs the caller one timeout, not one for every message.
-constexpr DWORD kSystemHungMs = 5000;
-
-enum class Sent { Answered, TimedOut, Skipped };
-
-// Sends with a bounded wait. TimedOut: the message went out but the window did not
-// answer in time; it may still take it, late. Skipped: nothing was sent.
 Sent SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    if (thread && thread == g_process.unansweredThread && GetTickCount() - g_process.unansweredSince < kSystemHungMs)
-        return Sent::Skipped;
-    DWORD_PTR result = 0;
-    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result))
-        return Sent::Answered;
-    if (thread && IsWindow(window)) {
-        g_process.unansweredThread = thread;
-        g_process.unansweredSince = GetTickCount();
-    }
-    return Sent::TimedOut;
+    return fw::SendBoundedTo(g_process.unanswered, window, message, wParam, lParam);
 }
 
 // Queues redraw-on behind whatever was sent to the window before: sent messages of one
@@ -41,11 +24,6 @@ Sent SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 // the window took but has not yet carried out.
 void QueueRedrawOn(HWND window) { SendNotifyMessageW(window, WM_SETREDRAW, TRUE, TRUE); }
 
-bool IsOwnThreadWindow(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
-
-bool HasLayeredStyle(HWND window) {
-    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
-}
 }  // namespace
 
 void SetLayeredAlpha(HWND window, int alpha) {
@@ -91,7 +69,7 @@ int SetTransparent(HWND window, int alpha) {
     // the switch is queued for it and takes effect whenever its thread gets to it.
     if (shown && SendBounded(window, WM_SETREDRAW, TRUE, TRUE) != Sent::Answered) QueueRedrawOn(window);
     // Painted before it shows, in its own thread; another thread paints it itself.
-    if (IsOwnThreadWindow(window)) UpdateWindow(window);
+    if (!fw::IsOtherThreadWindow(window)) UpdateWindow(window);
     SetLayeredAlpha(window, alpha);
 
     if (cls == ShellClass::XpStartMenu || cls == ShellClass::ClassicStartMenu) return 1;
@@ -105,7 +83,7 @@ int RemoveTransparent(HWND window) {
     if (!(exStyle & WS_EX_LAYERED)) return 0;
     // The style change waits on the window's thread with no bound the system offers: a
     // window of another thread that does not answer now keeps its style, fully opaque.
-    if (!IsOwnThreadWindow(window) && SendBounded(window, WM_NULL, 0, 0) != Sent::Answered) {
+    if (fw::IsOtherThreadWindow(window) && SendBounded(window, WM_NULL, 0, 0) != Sent::Answered) {
         SetLayeredAlpha(window, 255);
         return 0;
     }
@@ -114,6 +92,6 @@ int RemoveTransparent(HWND window) {
     return 1;
 }
 
-int IsTransparent(HWND window) { return HasLayeredStyle(window) ? 1 : 0; }
+int IsTransparent(HWND window) { return IsLayered(window) ? 1 : 0; }
 
 }  // extern "C"

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "window_threads.h"
+
 using SetLayeredProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 using GetLayeredProc = BOOL(WINAPI*)(HWND, COLORREF*, BYTE*, DWORD*);
 
@@ -12,10 +14,8 @@ struct ProcessState {
     // process that resolved it.
     SetLayeredProc setLayered;
     GetLayeredProc getLayered;
-    // The last thread of another window that did not answer a sent message in time,
-    // and when (tick count).
-    DWORD unansweredThread;
-    DWORD unansweredSince;
+    // The last thread of another window that did not answer a sent message in time.
+    fw::UnansweredThreads<1> unanswered;
 };
 
 extern ProcessState g_process;

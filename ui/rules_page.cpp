@@ -59,19 +59,9 @@ void CRulesPage::EditRule(int index) {
     if (adding && rules_.size() >= app::kMaxProgramRules) return;
     CRuleDlg dialog(GetParent(hwnd()), adding ? app::ProgramRule{} : rules_[static_cast<size_t>(index)]);
     if (dialog.DoModal() != IDOK) return;
-    size_t at = adding ? rules_.size() : static_cast<size_t>(index);
     // A rule for the same program and class as another one takes its place.
-    for (size_t i = 0; i < rules_.size(); ++i) {
-        if (i == at || !app::SameTarget(rules_[i], dialog.Rule)) continue;
-        if (!adding) {
-            rules_.erase(rules_.begin() + index);
-            if (i > at) --i;
-        }
-        at = i;
-        break;
-    }
-    if (at == rules_.size()) rules_.push_back(dialog.Rule);
-    else rules_[at] = dialog.Rule;
+    const size_t at = app::PutRule(rules_, dialog.Rule, adding ? app::kNoRule : static_cast<size_t>(index));
+    if (at == app::kNoRule) return;
     MarkChanged();
     ShowRules(static_cast<int>(at));
 }

@@ -50,6 +50,41 @@ inline bool SameTarget(const ProgramRule& a, const ProgramRule& b) {
     return a.Class == b.Class && fw::FileNameKey(a.Program) == fw::FileNameKey(b.Program);
 }
 
+inline constexpr size_t kNoRule = static_cast<size_t>(-1);
+
+// Puts `rule` into the list in place of the rule at `replacing` (kNoRule: a new rule). A
+// rule for the same windows as another one takes that one's place. Returns where it
+// stands, or kNoRule when it is no usable rule or a new one finds the list full.
+inline size_t PutRule(ProgramRules& rules, const ProgramRule& rule, size_t replacing = kNoRule) {
+    if (!IsUsableRule(rule)) return kNoRule;
+    size_t same = 0;
+    while (same < rules.size() && (same == replacing || !SameTarget(rules[same], rule))) ++same;
+    if (same == rules.size()) {
+        if (replacing < rules.size()) {
+            rules[replacing] = rule;
+            return replacing;
+        }
+        if (rules.size() >= kMaxProgramRules) return kNoRule;
+        rules.push_back(rule);
+        return rules.size() - 1;
+    }
+    rules[same] = rule;
+    if (replacing < rules.size()) {
+        rules.erase(rules.begin() + static_cast<std::ptrdiff_t>(replacing));
+        if (same > replacing) --same;
+    }
+    return same;
+}
+
+// Whether PutRule would take `rule` as a new one.
+inline bool CanPutRule(const ProgramRules& rules, const ProgramRule& rule) {
+    if (!IsUsableRule(rule)) return false;
+    if (rules.size() < kMaxProgramRules) return true;
+    for (const ProgramRule& r : rules)
+        if (SameTarget(r, rule)) return true;
+    return false;
+}
+
 inline bool operator==(const ProgramRule& a, const ProgramRule& b) {
     return a.Program == b.Program && a.Class == b.Class && a.Level == b.Level && a.OnTop == b.OnTop;
 }
