@@ -48,13 +48,13 @@ int Height(HWND window) {
     return rc.bottom - rc.top;
 }
 
-int Count(const fw::ProfileSection& journal, const wchar_t* name) {
-    return journal::ReadableCount(journal.GetInt(name, 0));
+int Count(const fw::ProfileSection& section, const wchar_t* name) {
+    return journal::ReadableCount(section.GetInt(name, 0));
 }
 
-void RecoverShaded(const fw::ProfileSection& journal) {
-    for (int i = 0, n = Count(journal, kShadedCount); i < n; ++i) {
-        const Entry e = Parse(journal.GetString(journal::ValueName(L"Shaded", i).c_str(), L""), true);
+void RecoverShaded(const fw::ProfileSection& section) {
+    for (int i = 0, n = Count(section, kShadedCount); i < n; ++i) {
+        const Entry e = Parse(section.GetString(journal::ValueName(L"Shaded", i).c_str(), L""), true);
         // Still rolled up as the program left it: unrolled (the move is queued for the
         // window, hung or not). Anything else is the user's.
         if (e.same && e.number > 0 && Height(e.window) == ShadedWindows::TitleBarHeight(e.window))
@@ -62,20 +62,20 @@ void RecoverShaded(const fw::ProfileSection& journal) {
     }
 }
 
-void RecoverClock(const fw::ProfileSection& journal, CCrashJournal::Leftover& left) {
-    for (int i = 0, n = Count(journal, kClockCount); i < n; ++i) {
-        const Entry e = Parse(journal.GetString(journal::ValueName(L"Clock", i).c_str(), L""), false);
-        const std::wstring own = journal.GetString(journal::ValueName(L"Clock", i, L"Title").c_str(), L"");
+void RecoverClock(const fw::ProfileSection& section, CCrashJournal::Leftover& left) {
+    for (int i = 0, n = Count(section, kClockCount); i < n; ++i) {
+        const Entry e = Parse(section.GetString(journal::ValueName(L"Clock", i).c_str(), L""), false);
+        const std::wstring own = section.GetString(journal::ValueName(L"Clock", i, L"Title").c_str(), L"");
         if (!e.same || !CCrashJournal::ShowsClock(e.window, own)) continue;
         if (!fw::SendBounded(e.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(own.c_str())))
             left.titles.push_back({e.window, own});
     }
 }
 
-void RecoverStartButton(const fw::ProfileSection& journal, CCrashJournal::Leftover& left) {
-    if (!journal.GetInt(kButtonSet, 0)) return;
-    const std::wstring own = journal.GetString(kButtonOwnText, L"");
-    const std::wstring set = journal.GetString(kButtonSetText, L"");
+void RecoverStartButton(const fw::ProfileSection& section, CCrashJournal::Leftover& left) {
+    if (!section.GetInt(kButtonSet, 0)) return;
+    const std::wstring own = section.GetString(kButtonOwnText, L"");
+    const std::wstring set = section.GetString(kButtonSetText, L"");
     if (shell::ReadStartButtonText() != set) return;
     shell::SetStartButtonText(own);
     // A button that did not take it still shows that run's text, which is not its own.
@@ -85,9 +85,9 @@ void RecoverStartButton(const fw::ProfileSection& journal, CCrashJournal::Leftov
     }
 }
 // Bands hidden by that run are shown again by this one, when its flags say so.
-void RecoverBands(const fw::ProfileSection& journal, CCrashJournal::Leftover& left) {
-    for (int i = 0, n = Count(journal, kBandCount); i < n; ++i) {
-        const Entry e = Parse(journal.GetString(journal::ValueName(L"Band", i).c_str(), L""), true);
+void RecoverBands(const fw::ProfileSection& section, CCrashJournal::Leftover& left) {
+    for (int i = 0, n = Count(section, kBandCount); i < n; ++i) {
+        const Entry e = Parse(section.GetString(journal::ValueName(L"Band", i).c_str(), L""), true);
         const HWND child = journal::HandleOf(e.number);
         if (e.same && IsWindow(child) && GetParent(child) == e.window) left.bands.push_back({e.window, child});
     }
@@ -98,12 +98,12 @@ CCrashJournal::Leftover CCrashJournal::Recover() const {
     Leftover left;
     if (!profile_.SectionExists(kJournal)) return left;
     {
-        const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::Read);
-        if (journal.GetInt(kFormat, 0) == kFormatVersion) {
-            RecoverShaded(journal);
-            RecoverClock(journal, left);
-            RecoverStartButton(journal, left);
-            RecoverBands(journal, left);
+        const fw::ProfileSection section(profile_, kJournal, fw::ProfileSection::Access::Read);
+        if (section.GetInt(kFormat, 0) == kFormatVersion) {
+            RecoverShaded(section);
+            RecoverClock(section, left);
+            RecoverStartButton(section, left);
+            RecoverBands(section, left);
         }
     }
     Clear();
@@ -111,43 +111,43 @@ CCrashJournal::Leftover CCrashJournal::Recover() const {
 }
 
 void CCrashJournal::RecordShaded(const std::list<ShadeRecord>& records) const {
-    const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
-    journal.WriteInt(kFormat, kFormatVersion);
+    const fw::ProfileSection section(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
+    section.WriteInt(kFormat, kFormatVersion);
     int i = 0;
     for (const ShadeRecord& r : records)
-        journal.WriteString(journal::ValueName(L"Shaded", i++).c_str(), Identity(r.window, &r.height));
-    journal.WriteInt(kShadedCount, i);
+        section.WriteString(journal::ValueName(L"Shaded", i++).c_str(), Identity(r.window, &r.height));
+    section.WriteInt(kShadedCount, i);
 }
 
 void CCrashJournal::RecordClock(const std::vector<journal::Title>& carriers) const {
-    const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
-    journal.WriteInt(kFormat, kFormatVersion);
+    const fw::ProfileSection section(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
+    section.WriteInt(kFormat, kFormatVersion);
     // The titles first: a window is never named without its own title.
     int i = 0;
     for (const journal::Title& c : carriers) {
-        journal.WriteString(journal::ValueName(L"Clock", i, L"Title").c_str(), c.title);
-        journal.WriteString(journal::ValueName(L"Clock", i++).c_str(), Identity(c.window));
+        section.WriteString(journal::ValueName(L"Clock", i, L"Title").c_str(), c.title);
+        section.WriteString(journal::ValueName(L"Clock", i++).c_str(), Identity(c.window));
     }
-    journal.WriteInt(kClockCount, i);
+    section.WriteInt(kClockCount, i);
 }
 
 void CCrashJournal::RecordStartButton(const std::wstring& ownText, const std::wstring& setText) const {
-    const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
-    journal.WriteInt(kFormat, kFormatVersion);
-    journal.WriteString(kButtonOwnText, ownText);
-    journal.WriteString(kButtonSetText, setText);
-    journal.WriteInt(kButtonSet, 1);
+    const fw::ProfileSection section(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
+    section.WriteInt(kFormat, kFormatVersion);
+    section.WriteString(kButtonOwnText, ownText);
+    section.WriteString(kButtonSetText, setText);
+    section.WriteInt(kButtonSet, 1);
 }
 
 void CCrashJournal::RecordBands(const std::vector<journal::Band>& bands) const {
-    const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
-    journal.WriteInt(kFormat, kFormatVersion);
+    const fw::ProfileSection section(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
+    section.WriteInt(kFormat, kFormatVersion);
     int i = 0;
     for (const journal::Band& b : bands) {
         const int child = static_cast<int>(journal::HandleWord(b.child));
-        journal.WriteString(journal::ValueName(L"Band", i++).c_str(), Identity(b.rebar, &child));
+        section.WriteString(journal::ValueName(L"Band", i++).c_str(), Identity(b.rebar, &child));
     }
-    journal.WriteInt(kBandCount, i);
+    section.WriteInt(kBandCount, i);
 }
 
 void CCrashJournal::KeepClock(std::vector<journal::Title> carriers) {
@@ -192,8 +192,8 @@ void CCrashJournal::ClearGivenBack() const {
     // what is left may still be changed late, after this end, and is kept.
     bool left = false;
     {
-        const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::Read);
-        left = Count(journal, kClockCount) > 0 || journal.GetInt(kButtonSet, 0) || Count(journal, kBandCount) > 0;
+        const fw::ProfileSection section(profile_, kJournal, fw::ProfileSection::Access::Read);
+        left = Count(section, kClockCount) > 0 || section.GetInt(kButtonSet, 0) || Count(section, kBandCount) > 0;
     }
     if (!left) {
         Clear();
