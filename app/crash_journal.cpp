@@ -1,8 +1,8 @@
 #include "crash_journal.h"
 
-#include <climits>
+#include <utility>
 
-#include "decimal.h"
+#include "shaded_windows.h"
 #include "start_button.h"
 #include "window_util.h"
 
@@ -20,23 +20,10 @@ constexpr wchar_t kBandCount[] = L"BandCount";    // then "Band<i>": "rebar pid 
 constexpr wchar_t kButtonOwnText[] = L"StartButtonOwnText";
 constexpr wchar_t kButtonSetText[] = L"StartButtonSetText";
 constexpr wchar_t kButtonSet[] = L"StartButtonSet";
-// No more entries than this are read back, whatever the count says.
-constexpr int kMaxEntries = 256;
 
-// Window handles are 32-bit significant in every process: stored as such.
-long long WordOf(HWND window) { return static_cast<int32_t>(reinterpret_cast<intptr_t>(window)); }
-HWND WindowOf(long long word) {
-    return static_cast<HWND>(reinterpret_cast<void*>(static_cast<intptr_t>(static_cast<int32_t>(word))));
-}
-
-std::wstring Name(const wchar_t* stem, int index, const wchar_t* tail = L"") {
-    return stem + fw::Decimal(index) + tail;
-}
-
-// "window pid class" with the extra numbers in between.
-std::wstring Identity(HWND window, const std::wstring& middle) {
-    return fw::Decimal(WordOf(window)) + L' ' + fw::Decimal(fw::ProcessOf(window)) + L' ' + middle +
-           fw::ClassName(window);
+// The record of `window` as it is now, with `number` for the records that carry one.
+std::wstring Identity(HWND window, const int* number = nullptr) {
+    return journal::Format({window, fw::ProcessOf(window), number ? *number : 0, fw::ClassName(window)}, number);
 }
 
 // A journaled window: its handle is only taken for the same window if the window
@@ -48,16 +35,11 @@ struct Entry {
 };
 
 Entry Parse(const std::wstring& text, bool withNumber) {
-    Entry e;
-    long long word = 0, pid = 0, number = 0;
-    const wchar_t* p = text.c_str();
-    if (!fw::ReadDecimal(p, word) || !fw::ReadDecimal(p, pid) || (withNumber && !fw::ReadDecimal(p, number)) ||
-        pid < 0 || pid > 0xFFFFFFFFLL || number < INT_MIN || number > INT_MAX)
-        return e;
-    e.window = WindowOf(word);
-    e.number = static_cast<int>(number);
-    e.same = IsWindow(e.window) && fw::ProcessOf(e.window) == static_cast<DWORD>(pid) && fw::ClassName(e.window) == p;
-    return e;
+    const std::optional<journal::Entry> read = journal::Parse(text, withNumber);
+    if (!read) return {};
+    const HWND window = read->window;
+    return {window, read->number,
+            IsWindow(window) && fw::ProcessOf(window) == read->process && fw::ClassName(window) == read->className};
 }
 
 int Height(HWND window) {
@@ -66,14 +48,13 @@ int Height(HWND window) {
     return rc.bottom - rc.top;
 }
 
-int Count(const fw::ProfileSection& journal, const wchar_t* name) {
-    const int n = journal.GetInt(name, 0);
-    return n < 0 ? 0 : n > kMaxEntries ? kMaxEntries : n;
+int Count(const fw::ProfileSection& section, const wchar_t* name) {
+    return journal::ReadableCount(section.GetInt(name, 0));
 }
 
-void RecoverShaded(const fw::ProfileSection& journal) {
-    for (int i = 0, n = Count(journal, kShadedCount); i < n; ++i) {
-        const Entry e = Parse(journal.GetString(Name(L"Shaded", i).c_str(), L""), true);
+void RecoverShaded(const fw::ProfileSection& section) {
+    for (int i = 0, n = Count(section, kShadedCount); i < n; ++i) {
+        const Entry e = Parse(section.GetString(journal::ValueName(L"Shaded", i).c_str(), L""), true);
         // Still rolled up as the program left it: unrolled (the move is queued for the
         // window, hung or not). Anything else is the user's.
         if (e.same && e.number > 0 && Height(e.window) == ShadedWindows::TitleBarHeight(e.window))
@@ -81,20 +62,20 @@ void RecoverShaded(const fw::ProfileSection& journal) {
     }
 }
 
-void RecoverClock(const fw::ProfileSection& journal, CCrashJournal::Leftover& left) {
-    for (int i = 0, n = Count(journal, kClockCount); i < n; ++i) {
-        const Entry e = Parse(journal.GetString(Name(L"Clock", i).c_str(), L""), false);
-        const std::wstring own = journal.GetString(Name(L"Clock", i, L"Title").c_str(), L"");
+void RecoverClock(const fw::ProfileSection& section, CCrashJournal::Leftover& left) {
+    for (int i = 0, n = Count(section, kClockCount); i < n; ++i) {
+        const Entry e = Parse(section.GetString(journal::ValueName(L"Clock", i).c_str(), L""), false);
+        const std::wstring own = section.GetString(journal::ValueName(L"Clock", i, L"Title").c_str(), L"");
         if (!e.same || !CCrashJournal::ShowsClock(e.window, own)) continue;
         if (!fw::SendBounded(e.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(own.c_str())))
             left.titles.push_back({e.window, own});
     }
 }
 
-void RecoverStartButton(const fw::ProfileSection& journal, CCrashJournal::Leftover& left) {
-    if (!journal.GetInt(kButtonSet, 0)) return;
-    const std::wstring own = journal.GetString(kButtonOwnText, L"");
-    const std::wstring set = journal.GetString(kButtonSetText, L"");
+void RecoverStartButton(const fw::ProfileSection& section, CCrashJournal::Leftover& left) {
+    if (!section.GetInt(kButtonSet, 0)) return;
+    const std::wstring own = section.GetString(kButtonOwnText, L"");
+    const std::wstring set = section.GetString(kButtonSetText, L"");
     if (shell::ReadStartButtonText() != set) return;
     shell::SetStartButtonText(own);
     // A button that did not take it still shows that run's text, which is not its own.
@@ -104,10 +85,10 @@ void RecoverStartButton(const fw::ProfileSection& journal, CCrashJournal::Leftov
     }
 }
 // Bands hidden by that run are shown again by this one, when its flags say so.
-void RecoverBands(const fw::ProfileSection& journal, CCrashJournal::Leftover& left) {
-    for (int i = 0, n = Count(journal, kBandCount); i < n; ++i) {
-        const Entry e = Parse(journal.GetString(Name(L"Band", i).c_str(), L""), true);
-        const HWND child = WindowOf(e.number);
+void RecoverBands(const fw::ProfileSection& section, CCrashJournal::Leftover& left) {
+    for (int i = 0, n = Count(section, kBandCount); i < n; ++i) {
+        const Entry e = Parse(section.GetString(journal::ValueName(L"Band", i).c_str(), L""), true);
+        const HWND child = journal::HandleOf(e.number);
         if (e.same && IsWindow(child) && GetParent(child) == e.window) left.bands.push_back({e.window, child});
     }
 }
@@ -117,12 +98,12 @@ CCrashJournal::Leftover CCrashJournal::Recover() const {
     Leftover left;
     if (!profile_.SectionExists(kJournal)) return left;
     {
-        const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::Read);
-        if (journal.GetInt(kFormat, 0) == kFormatVersion) {
-            RecoverShaded(journal);
-            RecoverClock(journal, left);
-            RecoverStartButton(journal, left);
-            RecoverBands(journal, left);
+        const fw::ProfileSection section(profile_, kJournal, fw::ProfileSection::Access::Read);
+        if (section.GetInt(kFormat, 0) == kFormatVersion) {
+            RecoverShaded(section);
+            RecoverClock(section, left);
+            RecoverStartButton(section, left);
+            RecoverBands(section, left);
         }
     }
     Clear();
@@ -130,52 +111,54 @@ CCrashJournal::Leftover CCrashJournal::Recover() const {
 }
 
 void CCrashJournal::RecordShaded(const std::list<ShadeRecord>& records) const {
-    const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
-    journal.WriteInt(kFormat, kFormatVersion);
+    const fw::ProfileSection section(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
+    section.WriteInt(kFormat, kFormatVersion);
     int i = 0;
     for (const ShadeRecord& r : records)
-        journal.WriteString(Name(L"Shaded", i++).c_str(), Identity(r.window, fw::Decimal(r.height) + L' '));
-    journal.WriteInt(kShadedCount, i);
+        section.WriteString(journal::ValueName(L"Shaded", i++).c_str(), Identity(r.window, &r.height));
+    section.WriteInt(kShadedCount, i);
 }
 
-void CCrashJournal::RecordClock(const std::vector<shell::CTitleClock::OwnTitle>& carriers) const {
-    const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
-    journal.WriteInt(kFormat, kFormatVersion);
+void CCrashJournal::RecordClock(const std::vector<journal::Title>& carriers) const {
+    const fw::ProfileSection section(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
+    section.WriteInt(kFormat, kFormatVersion);
     // The titles first: a window is never named without its own title.
     int i = 0;
-    for (const shell::CTitleClock::OwnTitle& c : carriers) {
-        journal.WriteString(Name(L"Clock", i, L"Title").c_str(), c.title);
-        journal.WriteString(Name(L"Clock", i++).c_str(), Identity(c.window, L""));
+    for (const journal::Title& c : carriers) {
+        section.WriteString(journal::ValueName(L"Clock", i, L"Title").c_str(), c.title);
+        section.WriteString(journal::ValueName(L"Clock", i++).c_str(), Identity(c.window));
     }
-    journal.WriteInt(kClockCount, i);
+    section.WriteInt(kClockCount, i);
 }
 
 void CCrashJournal::RecordStartButton(const std::wstring& ownText, const std::wstring& setText) const {
-    const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
-    journal.WriteInt(kFormat, kFormatVersion);
-    journal.WriteString(kButtonOwnText, ownText);
-    journal.WriteString(kButtonSetText, setText);
-    journal.WriteInt(kButtonSet, 1);
+    const fw::ProfileSection section(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
+    section.WriteInt(kFormat, kFormatVersion);
+    section.WriteString(kButtonOwnText, ownText);
+    section.WriteString(kButtonSetText, setText);
+    section.WriteInt(kButtonSet, 1);
 }
 
-void CCrashJournal::RecordBands(const std::vector<shell::CExplorerBands::HiddenBand>& bands) const {
-    const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
-    journal.WriteInt(kFormat, kFormatVersion);
+void CCrashJournal::RecordBands(const std::vector<journal::Band>& bands) const {
+    const fw::ProfileSection section(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
+    section.WriteInt(kFormat, kFormatVersion);
     int i = 0;
-    for (const shell::CExplorerBands::HiddenBand& b : bands)
-        journal.WriteString(Name(L"Band", i++).c_str(), Identity(b.rebar, fw::Decimal(WordOf(b.child)) + L' '));
-    journal.WriteInt(kBandCount, i);
+    for (const journal::Band& b : bands) {
+        const int child = static_cast<int>(journal::HandleWord(b.child));
+        section.WriteString(journal::ValueName(L"Band", i++).c_str(), Identity(b.rebar, &child));
+    }
+    section.WriteInt(kBandCount, i);
 }
 
-void CCrashJournal::KeepClock(std::vector<shell::CTitleClock::OwnTitle> carriers) {
+void CCrashJournal::KeepClock(std::vector<journal::Title> carriers) {
     if (carriers == journaledClock_) return;
     journaledClock_ = std::move(carriers);
     RecordClock(journaledClock_);
 }
 
-void CCrashJournal::KeepBands(const std::vector<shell::CExplorerBands::HiddenBand>& bands) {
+void CCrashJournal::KeepBands(std::vector<journal::Band> bands) {
     if (bands == journaledBands_) return;
-    journaledBands_ = bands;
+    journaledBands_ = std::move(bands);
     RecordBands(journaledBands_);
 }
 
@@ -209,8 +192,8 @@ void CCrashJournal::ClearGivenBack() const {
     // what is left may still be changed late, after this end, and is kept.
     bool left = false;
     {
-        const fw::ProfileSection journal(profile_, kJournal, fw::ProfileSection::Access::Read);
-        left = Count(journal, kClockCount) > 0 || journal.GetInt(kButtonSet, 0) || Count(journal, kBandCount) > 0;
+        const fw::ProfileSection section(profile_, kJournal, fw::ProfileSection::Access::Read);
+        left = Count(section, kClockCount) > 0 || section.GetInt(kButtonSet, 0) || Count(section, kBandCount) > 0;
     }
     if (!left) {
         Clear();
@@ -224,8 +207,7 @@ void CCrashJournal::Clear() const { profile_.DeleteSection(kJournal); }
 
 bool CCrashJournal::ShowsClock(HWND window, const std::wstring& ownTitle) {
     if (!window || !IsWindow(window)) return false;
-    const std::wstring title = fw::WindowText(window);
-    return title.size() > ownTitle.size() && title.compare(0, ownTitle.size(), ownTitle) == 0;
+    return journal::ShowsClock(fw::WindowText(window), ownTitle);
 }
 
 }  // namespace app

@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "explorer_bands.h"
+#include "journal_records.h"
 #include "profile.h"
-#include "shaded_windows.h"
-#include "title_clock.h"
 
 namespace app {
+
+struct ShadeRecord;
 
 class CCrashJournal {
 public:
@@ -30,11 +30,11 @@ public:
     // What an earlier run left changed and this start could not give back yet (the
     // window did not answer): for this run to give back, and to keep in its journal.
     struct Leftover {
-        std::vector<shell::CTitleClock::OwnTitle> titles;
+        std::vector<journal::Title> titles;
         // The start button's own text while it still shows the one that run set.
         std::optional<std::wstring> buttonOwnText;
         std::wstring buttonSetText;
-        std::vector<shell::CExplorerBands::HiddenBand> bands;
+        std::vector<journal::Band> bands;
     };
 
     // Gives back what a run that did not end cleanly left changed (only to windows that
@@ -45,9 +45,9 @@ public:
     void RecordShaded(const std::list<ShadeRecord>& records) const;
     // The windows that carry the clock, or may still, with their own titles: written
     // when they, or their own titles, change.
-    void KeepClock(std::vector<shell::CTitleClock::OwnTitle> carriers);
+    void KeepClock(std::vector<journal::Title> carriers);
     // The folder windows' bands the program hid, written when they change.
-    void KeepBands(const std::vector<shell::CExplorerBands::HiddenBand>& bands);
+    void KeepBands(std::vector<journal::Band> bands);
     // The start button's text: a text of the program's is journaled before the button
     // shows it (say so before setting it), and forgotten once the button shows its
     // own again and has done with every text of ours (say so after).
@@ -67,16 +67,16 @@ public:
     static bool ShowsClock(HWND window, const std::wstring& ownTitle);
 
 private:
-    void RecordClock(const std::vector<shell::CTitleClock::OwnTitle>& carriers) const;
+    void RecordClock(const std::vector<journal::Title>& carriers) const;
     // The start button's own text and the one the program gave it (none: it shows its own).
     void RecordStartButton(const std::wstring& ownText, const std::wstring& setText) const;
     void ForgetStartButton() const;
-    void RecordBands(const std::vector<shell::CExplorerBands::HiddenBand>& bands) const;
+    void RecordBands(const std::vector<journal::Band>& bands) const;
 
     const fw::Profile& profile_;
     // What the journal holds now, so that it is written only when that changes.
-    std::vector<shell::CTitleClock::OwnTitle> journaledClock_;
-    std::vector<shell::CExplorerBands::HiddenBand> journaledBands_;
+    std::vector<journal::Title> journaledClock_;
+    std::vector<journal::Band> journaledBands_;
     std::wstring journaledButtonText_;  // empty: the journal says the button shows its own
 };
 

@@ -1,5 +1,7 @@
 #include "shell_tweaks.h"
 
+#include <utility>
+
 #include "shell_names.h"
 #include "start_button.h"
 #include "startup_shortcut.h"
@@ -18,12 +20,26 @@ void CShellTweaks::Adopt(const CCrashJournal::Leftover& left) {
     // A text that run set and could not take back is never taken for the button's own.
     initialStartButtonText_ = left.buttonOwnText ? *left.buttonOwnText : shell::ReadStartButtonText();
     if (left.buttonOwnText) journal_.KeepLeftStartButton(initialStartButtonText_, left.buttonSetText);
-    for (const shell::CTitleClock::OwnTitle& owed : left.titles) clock_.Owe(owed.window, owed.title);
+    for (const journal::Title& owed : left.titles) clock_.Owe(owed.window, owed.title);
     JournalClock();
-    for (const shell::CExplorerBands::HiddenBand& band : left.bands) bands_.Adopt(band.rebar, band.child);
-    journal_.KeepBands(bands_.hidden());
+    for (const journal::Band& band : left.bands) bands_.Adopt(band.rebar, band.child);
+    JournalBands();
     // Before the title changes: a kill right after it finds the window in the journal.
     clock_.NotifyBeforeWriting(&CShellTweaks::JournalClockTarget, this);
+}
+
+void CShellTweaks::JournalClock() {
+    std::vector<shell::CTitleClock::OwnTitle> carriers = clock_.carriers();
+    std::vector<journal::Title> records(carriers.size());
+    for (size_t i = 0; i < carriers.size(); ++i) records[i] = {carriers[i].window, std::move(carriers[i].title)};
+    journal_.KeepClock(std::move(records));
+}
+
+void CShellTweaks::JournalBands() {
+    const std::vector<shell::CExplorerBands::HiddenBand>& hidden = bands_.hidden();
+    std::vector<journal::Band> records(hidden.size());
+    for (size_t i = 0; i < hidden.size(); ++i) records[i] = {hidden[i].rebar, hidden[i].child};
+    journal_.KeepBands(std::move(records));
 }
 
 void CShellTweaks::Attach(HWND owner, UINT_PTR clockTimer, UINT_PTR folderTimer) {
@@ -76,7 +92,7 @@ void CShellTweaks::ReassertIconColors() { desktopIcons_.Reassert(DesktopIconLook
 
 bool CShellTweaks::ApplyExplorerBands(HWND window) {
     const bool looked = bands_.Apply(window, settings_.HideFlag, settings_.HideMenu);
-    journal_.KeepBands(bands_.hidden());
+    JournalBands();
     return looked;
 }
 

@@ -65,7 +65,9 @@ private:
     void RedrawTaskbarIfChanged();
     void ReconcileStartupShortcut();
     void UpdateClockTimer();
-    void JournalClock() { journal_.KeepClock(clock_.carriers()); }
+    // What the journal is told of: the clock's carriers and the bands hidden, as its records.
+    void JournalClock();
+    void JournalBands();
     static void JournalClockTarget(void* self) { static_cast<CShellTweaks*>(self)->JournalClock(); }
 
     AppSettings& settings_;

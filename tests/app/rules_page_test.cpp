@@ -129,7 +129,7 @@ TEST_F(RulesPage, RulesFromAnOpenWindowAndTypedNamesAreChangedDeletedAndStoredAt
         EXPECT_TRUE(dialog.Enabled(IDOK));
         TypeInto(dialog, IDC_RULE_PROGRAM, L"C:\\Tools\\");
         EXPECT_TRUE(rig::WaitFor([&] { return !dialog.Enabled(IDOK); })) << "a path without a file name";
-        TypeInto(dialog, IDC_RULE_PROGRAM, L"D:\\" + std::wstring(259, L'n'));
+        PutInto(dialog, IDC_RULE_PROGRAM, L"D:\\" + std::wstring(259, L'n'));
         EXPECT_TRUE(dialog.Enabled(IDOK)) << "259 characters";
         rig::TypeText(L"n");
         EXPECT_TRUE(rig::WaitFor([&] { return !dialog.Enabled(IDOK); })) << "260 characters";

@@ -85,6 +85,22 @@ protected:
         ASSERT_TRUE(rig::WaitFor([&] { return dialog.Text(id) == text; }))
             << "the edit shows another text: " << testing::PrintToString(dialog.Text(id));
     }
+    // Gives edit `id` a long text: all but its last character set at once, the last
+    // typed by a real key at its end, so that the dialog takes it as the user's change.
+    // (Hundreds of typed characters may lose one under load.)
+    void PutInto(const rig::DialogWindow& dialog, int id, const std::wstring& text) {
+        ASSERT_FALSE(text.empty());
+        const HWND edit = dialog.Item(id);
+        dialog.Click(id);
+        ASSERT_TRUE(rig::WaitFor([&] { return sheet.Focused() == edit; }));
+        const std::wstring head = text.substr(0, text.size() - 1);
+        ASSERT_TRUE(SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(head.c_str()), SMTO_NORMAL,
+                                        5000, nullptr));
+        rig::KeyPress(VK_END);
+        rig::TypeText(text.substr(text.size() - 1));
+        ASSERT_TRUE(rig::WaitFor([&] { return dialog.Text(id) == text; }))
+            << "the edit shows another text: " << testing::PrintToString(dialog.Text(id));
+    }
 
     // Points at control `id` of the page while window `other` is active, and waits for a
     // tooltip of the program. The pointer comes from outside the control and rests: a
