@@ -27,7 +27,9 @@
 #include "bench_common.h"
 #include "program.h"
 #include "program_probe.h"
+#include "program_rules.h"
 #include "rig.h"
+#include "settings_table.h"
 #include "tray_recorder.h"
 
 namespace bench {
@@ -40,21 +42,23 @@ constexpr DWORD kClockMs = 3000;
 // Set-up failures (the helper started again) before the run gives up.
 constexpr int kMaxSetUpFailures = 5;
 
-// The values the program keeps in "Status": the numbers and the texts it reads.
-constexpr const wchar_t* kNumbers[] = {
-    L"EnableSClickTP", L"EnableMClickTP", L"EnableWheelTP", L"ClaroviaValue", L"WheelStep", L"EnableMoveTP",
-    L"MoveTPValue", L"EnableMoveTPLimit", L"MoveTPW", L"MoveTPH", L"EnableSizingTP", L"SizingTPValue",
-    L"EnableTaskbarTP", L"EnableStartMenuTP", L"TaskbarTPValue", L"EnableShadeTP", L"ShadeRight", L"ShadeArea",
-    L"DefaultHeight", L"EnableStartButtonTP", L"EnableOverlapTP", L"EnableTopmostTP", L"NoTaskTrayIcon",
-    L"HideFlag", L"HideMenu", L"Startup", L"ShowClock", L"ShowClockClassName", L"DeskTopIconBkMode",
-    L"DeskTopIconTextColorMode", L"DeskTopIconTextColor", L"ColumnWidth"};
-constexpr const wchar_t* kTexts[] = {L"StartButtonText", L"TimeFormat"};
+// The values the program keeps in "Status" (its settings table): the numbers and the
+// texts it reads.
+#define FUZZ_NUMBER(name, ...) L## #name,
+constexpr const wchar_t* kNumbers[] = {CLAROVIA_SETTINGS(FUZZ_NUMBER, FUZZ_NUMBER, FUZZ_NUMBER, FUZZ_NUMBER,
+                                                         FUZZ_NUMBER, CLAROVIA_NO_ROW, FUZZ_NUMBER)};
+constexpr const wchar_t* kTexts[] = {CLAROVIA_SETTINGS(CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW,
+                                                       CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, FUZZ_NUMBER,
+                                                       CLAROVIA_NO_ROW)};
 // Read but never written back.
-constexpr wchar_t kReadOnly[] = L"ShowClockClassName";
+constexpr const wchar_t* kReadOnly[] = {CLAROVIA_SETTINGS(CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW,
+                                                          CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW,
+                                                          FUZZ_NUMBER)};
+#undef FUZZ_NUMBER
 constexpr wchar_t kRules[] = L"Rules";
-// What the program keeps of the rules: at most 64, names shorter than 260 characters.
-constexpr size_t kMaxRules = 64;
-constexpr size_t kNameLimit = 260;
+// What the program keeps of the rules: at most so many, names shorter than the limit.
+constexpr size_t kMaxRules = app::kMaxProgramRules;
+constexpr size_t kNameLimit = app::kRuleNameLimit;
 
 using Random = std::mt19937;
 
@@ -440,7 +444,9 @@ int WrongRules(const std::map<std::wstring, Values>& rules) {
 int WrongTypes(const Values& values) {
     int wrong = 0;
     for (const wchar_t* name : kNumbers) {
-        if (std::wstring(name) == kReadOnly) continue;
+        if (std::find_if(std::begin(kReadOnly), std::end(kReadOnly),
+                         [&](const wchar_t* r) { return std::wstring(r) == name; }) != std::end(kReadOnly))
+            continue;
         const auto it = values.find(name);
         if (it == values.end() || it->second.type != REG_DWORD || it->second.data.size() != sizeof(DWORD)) ++wrong;
     }

@@ -33,6 +33,29 @@ TEST(ProgramRules, AUsableRuleNamesAFileShorterThan260AndDoesSomethingInRange) {
             << rule.Program.size() << " " << rule.Class.size() << " " << rule.Level << " " << rule.OnTop;
 }
 
+TEST(ProgramRules, APutRuleTakesThePlaceOfTheRuleForTheSameWindowsAndANewOneNeedsRoom) {
+    ProgramRules rules = {{L"a.exe", L"", 100, 0}, {L"b.exe", L"", 100, 0}, {L"c.exe", L"X", 0, 1}};
+    // The same program in another case: in place of the first.
+    EXPECT_EQ(app::PutRule(rules, {L"A.EXE", L"", 50, 0}), 0u);
+    EXPECT_EQ(rules.size(), 3u);
+    EXPECT_EQ(rules[0].Level, 50);
+    // The third edited into the second's program: it takes the second's place and goes.
+    EXPECT_EQ(app::PutRule(rules, {L"b.exe", L"", 70, 1}, 2), 1u);
+    ASSERT_EQ(rules.size(), 2u);
+    EXPECT_EQ(rules[1], (ProgramRule{L"b.exe", L"", 70, 1}));
+    // Edited in place, and a rule that does nothing is refused.
+    EXPECT_EQ(app::PutRule(rules, {L"d.exe", L"", 90, 0}, 0), 0u);
+    EXPECT_EQ(app::PutRule(rules, {L"e.exe", L"", 0, 0}), app::kNoRule);
+    // A full list takes a new rule only in place of one for the same windows.
+    while (rules.size() < app::kMaxProgramRules)
+        ASSERT_NE(app::PutRule(rules, {L"p" + std::to_wstring(rules.size()) + L".exe", L"", 100, 0}), app::kNoRule);
+    EXPECT_FALSE(app::CanPutRule(rules, {L"new.exe", L"", 100, 0}));
+    EXPECT_EQ(app::PutRule(rules, {L"new.exe", L"", 100, 0}), app::kNoRule);
+    EXPECT_TRUE(app::CanPutRule(rules, {L"D.exe", L"", 30, 0}));
+    EXPECT_EQ(app::PutRule(rules, {L"D.exe", L"", 30, 0}), 0u);
+    EXPECT_EQ(rules.size(), app::kMaxProgramRules);
+}
+
 class RulesStore : public testing::Test {
 protected:
     void SetUp() override { profile_.Open(L"Clarovia model tests", fw::Decimal(GetCurrentProcessId()).c_str()); }
