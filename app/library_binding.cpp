@@ -43,71 +43,45 @@ namespace {
 using E = vitrel::Exports;
 using F = SettingsFields;
 
-// One step of the push: a setter and the setting it takes, at the setting's place in
-// the library's order (settings_table.h). A step without a setter is EnableTaskbarTP,
-// which takes the two settings of the taskbar at once.
+// One step of the push: a setter and the setting it takes. A step without a setter is
+// EnableTaskbarTP, which takes the taskbar's two settings at once.
 struct Step {
-    int push;
     vitrel::IntFn E::*setter;
     int F::*value;
+    int F::*second;
 };
 
-#define CLAROVIA_SETTER_STEP(name, initial, low, high, setter, ordinal, field, push, ...) Step{push, &E::setter, &F::name},
-#define CLAROVIA_TASKBAR_STEP(name, initial, field, push, argument) Step{argument == 1 ? push : 0, nullptr, &F::name},
-constexpr Step kRows[] = {CLAROVIA_SETTINGS(CLAROVIA_SETTER_STEP, CLAROVIA_SETTER_STEP, CLAROVIA_TASKBAR_STEP,
-                                            CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW)};
-#undef CLAROVIA_SETTER_STEP
-#undef CLAROVIA_TASKBAR_STEP
+// The library's order: every setting at its place of the push (settings_table.h); the
+// ones the apply step gives at moments of its own (place 0) are left out.
+#define CLAROVIA_COUNT_PLACE(name, initial, low, high, setter, ordinal, field, push, ...) +(push > 0 ? 1 : 0)
+#define CLAROVIA_COUNT_TASKBAR(name, initial, field, push, argument) +(argument == 1 ? 1 : 0)
+constexpr size_t kPushCount = 0 CLAROVIA_SETTINGS(CLAROVIA_COUNT_PLACE, CLAROVIA_COUNT_PLACE, CLAROVIA_COUNT_TASKBAR,
+                                                  CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW);
+#undef CLAROVIA_COUNT_PLACE
+#undef CLAROVIA_COUNT_TASKBAR
 
-constexpr size_t kPushCount = [] {
-    size_t n = 0;
-    for (const Step& row : kRows)
-        if (row.push > 0) ++n;
-    return n;
-}();
-
-// The steps in the library's order; the settings the apply step gives at moments of its
-// own (push 0) are left out.
 struct PushOrder {
     Step steps[kPushCount];
 };
 constexpr PushOrder kPush = [] {
     PushOrder order{};
-    size_t n = 0;
-    for (const Step& row : kRows) {
-        if (row.push <= 0) continue;
-        size_t at = n++;
-        for (; at > 0 && order.steps[at - 1].push > row.push; --at) order.steps[at] = order.steps[at - 1];
-        order.steps[at] = row;
-    }
+#define CLAROVIA_PLACE(name, initial, low, high, setter, ordinal, field, push, ...) \
+    if (push > 0) order.steps[push - 1] = {&E::setter, &F::name, nullptr};
+#define CLAROVIA_TASKBAR_PLACE(name, initial, field, push, argument) \
+    (argument == 1 ? order.steps[push - 1].value : order.steps[push - 1].second) = &F::name;
+    CLAROVIA_SETTINGS(CLAROVIA_PLACE, CLAROVIA_PLACE, CLAROVIA_TASKBAR_PLACE, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW,
+                      CLAROVIA_NO_ROW, CLAROVIA_NO_ROW)
+#undef CLAROVIA_PLACE
+#undef CLAROVIA_TASKBAR_PLACE
     return order;
 }();
-constexpr bool DistinctPlaces() {
-    for (size_t i = 1; i < kPushCount; ++i)
-        if (kPush.steps[i - 1].push == kPush.steps[i].push) return false;
+// Places 1 to n, each taken once: a setting with a setter, or the taskbar's two.
+constexpr bool EveryPlaceTaken() {
+    for (const Step& step : kPush.steps)
+        if (!step.value || (!step.setter && !step.second)) return false;
     return true;
 }
-static_assert(DistinctPlaces(), "two settings at one place of the push");
-
-// EnableTaskbarTP's arguments, in their order.
-struct TaskbarArguments {
-    int F::*taskbar = nullptr;
-    int F::*startMenu = nullptr;
-};
-constexpr TaskbarArguments kTaskbar = [] {
-    TaskbarArguments a;
-#define CLAROVIA_TASKBAR_FIELD(name, initial, field, push, argument) \
-    (argument == 1 ? a.taskbar : a.startMenu) = &F::name;
-    CLAROVIA_SETTINGS(CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_TASKBAR_FIELD, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW,
-                      CLAROVIA_NO_ROW, CLAROVIA_NO_ROW)
-#undef CLAROVIA_TASKBAR_FIELD
-    return a;
-}();
-#define CLAROVIA_TASKBAR_BIT(name, initial, field, push, argument) | (1 << argument)
-static_assert((0 CLAROVIA_SETTINGS(CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_TASKBAR_BIT, CLAROVIA_NO_ROW,
-                                   CLAROVIA_NO_ROW, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW)) == 6,
-              "EnableTaskbarTP takes two settings");
-#undef CLAROVIA_TASKBAR_BIT
+static_assert(EveryPlaceTaken(), "the places of the push run from 1 without a gap, one setting each");
 }  // namespace
 
 void CLibraryBinding::Push(const AppSettings& s) const {
@@ -115,7 +89,7 @@ void CLibraryBinding::Push(const AppSettings& s) const {
         if (step.setter)
             Call(fn_.*step.setter, s.*step.value);
         else
-            Call(fn_.EnableTaskbarTP, s.*kTaskbar.taskbar, s.*kTaskbar.startMenu);
+            Call(fn_.EnableTaskbarTP, s.*step.value, s.*step.second);
     }
 }
 
