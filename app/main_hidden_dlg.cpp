@@ -184,7 +184,8 @@ void CMainHiddenDlg::TogglePause() {
 void CMainHiddenDlg::MakeRuleOfMenuWindow() {
     ProgramRule rule;
     // The window may have gone or changed while the menu was open.
-    if (!MenuWindow || !CWindowRules::RuleOfWindow(MenuWindow, rule) || PutRule(Settings.Rules, rule) == kNoRule) return;
+    if (!MenuWindow || !CWindowRules::RuleOfWindow(MenuWindow, rule)) return;
+    if (PutRule(Settings.Rules, rule) == kNoRule) return;
     // The program's other open windows take it too.
     if (Rules.Use(Settings.Rules, Settings.ClassFilter)) Settings.SaveRules();
 }

@@ -38,9 +38,9 @@ std::wstring WindowText(HWND window) {
 
 bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result, UINT timeoutMs) {
     DWORD_PTR answer = 0;
-    const bool answered = SendBoundedTo(g_unanswered, window, message, wParam, lParam, &answer, timeoutMs) == Sent::Answered;
+    const Sent sent = SendBoundedTo(g_unanswered, window, message, wParam, lParam, &answer, timeoutMs);
     if (result) *result = static_cast<LRESULT>(answer);
-    return answered;
+    return sent == Sent::Answered;
 }
 
 void AllowFromLowerRights(HWND window, const UINT* messages, size_t count) {
@@ -66,6 +66,5 @@ DWORD ProcessOf(HWND window) {
     GetWindowThreadProcessId(window, &processId);
     return processId;
 }
-
 
 }  // namespace fw
