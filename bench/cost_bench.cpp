@@ -173,8 +173,9 @@ int RunCost(const CostOptions& options) {
     const double memory = static_cast<double>(programCost.privateBytes) /
                           static_cast<double>(minimalCost.privateBytes ? minimalCost.privateBytes : 1);
     std::printf("memory: private %zu KB against %zu KB, working set %zu KB against %zu KB, handles %lu against %lu\n",
-                programCost.privateBytes / 1024, minimalCost.privateBytes / 1024, programCost.workingSet / 1024,
-                minimalCost.workingSet / 1024, programCost.handles, minimalCost.handles);
+                size_t{programCost.privateBytes / 1024}, size_t{minimalCost.privateBytes / 1024},
+                size_t{programCost.workingSet / 1024}, size_t{minimalCost.workingSet / 1024}, programCost.handles,
+                minimalCost.handles);
 
     // CPU while idle; the minimal program's for comparison.
     double minimalIdleMs = -1;

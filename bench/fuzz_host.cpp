@@ -122,8 +122,14 @@ bool FuzzHost::BuildPool() {
               own(kOwnTool, WS_EX_TOOLWINDOW, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VISIBLE, 660, 40, 260, 180) &&
               own(kOwnChild, 0, WS_CHILD | WS_CAPTION | WS_VISIBLE, 10, 10, 150, 90, pool_[kOwnCaptioned]);
     if (!ok) return false;
+    // A handle whose bits beyond the 32 that carry it are garbage; where a handle has no
+    // more bits, one of the same slot with another generation count (its high word).
+#if defined(_WIN64)
     pool_[kOwnHighBits] = reinterpret_cast<HWND>(reinterpret_cast<uintptr_t>(pool_[kOwnCaptioned]) |
                                                  (uintptr_t{0xDEADBEEF} << 32));
+#else
+    pool_[kOwnHighBits] = reinterpret_cast<HWND>(reinterpret_cast<uintptr_t>(pool_[kOwnCaptioned]) ^ 0xBEEF0000u);
+#endif
 
     helper_ = std::make_unique<rig::HostProcess>(L"rig_target.exe");
     if (!helper_->ok()) return false;

@@ -114,7 +114,7 @@ public:
             if (done % kSampleEvery == 0) {
                 samples.push_back(CostOf(program_.process()));
                 std::printf("soak: %d gestures, %d lost, %.0f s; program: %zu KB private, %lu handles\n", done, lost_,
-                            Now() - start, samples.back().privateBytes / 1024, samples.back().handles);
+                            Now() - start, size_t{samples.back().privateBytes / 1024}, samples.back().handles);
                 std::fflush(stdout);
                 if (done < gestures_ && !RestartHost(Pick(kHosts)) && !Recover(done, "a helper could not be restarted"))
                     return SetUpFailed("the helpers could not be started again");

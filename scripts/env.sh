@@ -4,6 +4,7 @@
 # X display with one Wine "shell" desktop.  Source this file from bash; do not run it.
 #
 #   clarovia_install_deps              install missing Debian packages, generate ja_JP.UTF-8
+#                                      (and 32-bit Wine where the machine executes 32-bit code)
 #   clarovia_default_prefix            print the prefix path used by the session
 #   clarovia_prepare_prefix [--fresh] DIR
 #                                      create the Wine prefix DIR from a cached template
@@ -18,9 +19,16 @@
 #   clarovia_install_traps             stop the session (and a clarovia_run child) on
 #                                      EXIT, INT and TERM
 #   clarovia_run CMD...                run CMD so that INT/TERM reach the traps promptly
+#   clarovia_runs_32bit                whether this machine executes 32-bit x86 code
+#   clarovia_wine64                    the wine command for a 64-bit program (Wine's own
+#                                      programs by name start 32-bit where wine32 is installed)
+#   clarovia_wine_native               the wine command for a program of the prefix's width
 #
 # Settings read from the environment (all optional):
-#   CLAROVIA_WINEPREFIX   prefix directory         (default: <repo>/build/wineprefix)
+#   CLAROVIA_WINEARCH     win64 (default): 64-bit Windows, 32-bit programs under WoW64
+#                         where wine32 is installed; win32: a 32-bit Windows
+#   CLAROVIA_WINEPREFIX   prefix directory         (default: <repo>/build/wineprefix, and
+#                                                   <repo>/build/wineprefix-win32 for win32)
 #   CLAROVIA_LOG_DIR      Xvfb / Wine session logs (default: <repo>/build/session-logs)
 #   CLAROVIA_EXTRA_PACKAGES  more Debian packages for clarovia_install_deps (space separated)
 #   XDG_CACHE_HOME        the template lives in ${XDG_CACHE_HOME:-$HOME/.cache}/clarovia
@@ -29,7 +37,7 @@ CLAROVIA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 CLAROVIA_PACKAGES=(
   cmake ninja-build python3
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64
   xvfb xdotool x11-utils xauth
@@ -90,10 +98,19 @@ clarovia_install_deps() {
     read -r -a extra_list <<<"$extra"
     pkgs+=("${extra_list[@]}")
   fi
+  # 32-bit Wine beside the 64-bit one, only where 32-bit code runs: elsewhere every start
+  # of wine would try its 32-bit loader first and fail.
+  if clarovia_runs_32bit; then
+    pkgs+=(wine32:i386)
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+      _clarovia_log "adding the i386 architecture (for wine32)"
+      _clarovia_sudo dpkg --add-architecture i386
+    fi
+  fi
   # One dpkg-query for all; packages it does not know are reported on stderr only.
   status=$(dpkg-query -W -f='${Package} ${Status}\n' "${pkgs[@]}" 2>/dev/null || true)
   for pkg in "${pkgs[@]}"; do
-    if ! grep -qxF "$pkg install ok installed" <<<"$status"; then
+    if ! grep -qxF "${pkg%%:*} install ok installed" <<<"$status"; then
       missing+=("$pkg")
     fi
   done
@@ -116,14 +133,47 @@ clarovia_install_deps() {
 # ---------------------------------------------------------------------------------------
 # Wine prefix
 
+# win64 or win32: the Windows of the prefixes made and used (CLAROVIA_WINEARCH).
+clarovia_winearch() {
+  case ${CLAROVIA_WINEARCH:-win64} in
+    win64|win32) printf '%s\n' "${CLAROVIA_WINEARCH:-win64}" ;;
+    *) _clarovia_log "CLAROVIA_WINEARCH is win64 or win32, not '$CLAROVIA_WINEARCH'"; return 1 ;;
+  esac
+}
+
 clarovia_default_prefix() {
-  printf '%s\n' "${CLAROVIA_WINEPREFIX:-$CLAROVIA_ROOT/build/wineprefix}"
+  local suffix=
+  [[ $(clarovia_winearch) == win64 ]] || suffix=-win32
+  printf '%s\n' "${CLAROVIA_WINEPREFIX:-$CLAROVIA_ROOT/build/wineprefix$suffix}"
+}
+
+# The wine command for a 64-bit program: with wine32 installed, /usr/bin/wine starts the
+# 32-bit loader, which hands a 64-bit program on but starts Wine's own programs
+# (notepad, regedit, cmd) as 32-bit ones.
+clarovia_wine64() {
+  if [[ -x /usr/lib/wine/wine64 && -x /usr/lib/wine/wine ]]; then
+    printf '%s\n' /usr/lib/wine/wine64
+  else
+    printf '%s\n' wine
+  fi
+}
+
+# The wine command for a program of the prefix's own width: 64-bit in a win64 prefix,
+# 32-bit in a win32 one (where no 64-bit program starts).
+clarovia_wine_native() {
+  if [[ $(clarovia_winearch) == win32 ]]; then
+    printf '%s\n' wine
+  else
+    clarovia_wine64
+  fi
 }
 
 _clarovia_template_dir() {
   local home=${HOME:-}
   [[ -n $home ]] || home=$(getent passwd "$(id -u)" | cut -d: -f6)
-  printf '%s\n' "${XDG_CACHE_HOME:-$home/.cache}/clarovia/wine-template"
+  local suffix=
+  [[ $(clarovia_winearch) == win64 ]] || suffix=-win32
+  printf '%s\n' "${XDG_CACHE_HOME:-$home/.cache}/clarovia/wine-template$suffix"
 }
 
 # The registry settings of every prefix (UTF-8 here; written as UTF-16LE for regedit).
@@ -160,6 +210,7 @@ _clarovia_wine_version() {
 _clarovia_stamp() {
   {
     echo "revision $CLAROVIA_TEMPLATE_REVISION"
+    echo "arch $(clarovia_winearch)"
     echo "wine $(_clarovia_wine_version)"
     # wine32 beside wine64 leaves the version as it was but breaks a prefix made without it.
     dpkg-query -W -f '${Package}:${Architecture} ${Version}\n' 'wine*' 'libwine*' 2>/dev/null | sort
@@ -187,7 +238,8 @@ clarovia_runs_32bit() {
 _clarovia_wine_env() {
   # winemenubuilder would turn the shortcuts that tests write into desktop entries of
   # the Linux user: switched off.
-  export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  WINEARCH=$(clarovia_winearch) || return 1
+  export WINEARCH WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   # Wine turns shortcuts that the tests write into menu entries of the Linux user: they
   # go to a folder of the build instead of the user's own.
   export XDG_DATA_HOME=$CLAROVIA_ROOT/build/xdg/data XDG_CONFIG_HOME=$CLAROVIA_ROOT/build/xdg/config
@@ -214,7 +266,7 @@ _clarovia_build_template() {
     # Registry settings, as a UTF-16 .reg file (the Japanese value names survive any code page).
     { printf '\xff\xfe'; _clarovia_reg_text | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE; } \
       >"$tmp/settings.reg"
-    timeout 60 wine regedit /S "Z:${tmp//\//\\}\\settings.reg"
+    timeout 60 "$(clarovia_wine_native)" regedit /S "Z:${tmp//\//\\}\\settings.reg"
     # Wine's own fonts (marlett.ttf draws the caption buttons).
     local font
     while IFS= read -r font; do
@@ -479,7 +531,7 @@ clarovia_start_session() {
   # The first program starts services, explorer.exe and the "shell" desktop.  It runs
   # here with its output in the log, so that the long-lived system processes never hold
   # a test runner's output pipe open.
-  if ! timeout 60 wine cmd /c exit </dev/null >>"$logdir/wine.log" 2>&1; then
+  if ! timeout 60 "$(clarovia_wine_native)" cmd /c exit </dev/null >>"$logdir/wine.log" 2>&1; then
     _clarovia_log "first Wine program failed (see $logdir/wine.log)"
     clarovia_stop_session
     return 1

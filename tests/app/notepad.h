@@ -35,23 +35,23 @@ public:
     HWND window() const { return window_; }
 
 private:
+    struct Search {
+        DWORD processId;
+        HWND found;
+    };
+    static BOOL CALLBACK Visit(HWND w, LPARAM p) {
+        auto* s = reinterpret_cast<Search*>(p);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        wchar_t cls[64] = {};
+        GetClassNameW(w, cls, 64);
+        if (pid != s->processId || !IsWindowVisible(w) || std::wstring(cls) != kNotepadClass) return TRUE;
+        s->found = w;
+        return FALSE;
+    }
     static HWND Find(DWORD processId) {
-        struct Search {
-            DWORD processId;
-            HWND found;
-        } search = {processId, nullptr};
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                wchar_t cls[64] = {};
-                GetClassNameW(w, cls, 64);
-                if (pid != s->processId || !IsWindowVisible(w) || std::wstring(cls) != kNotepadClass) return TRUE;
-                s->found = w;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        Search search = {processId, nullptr};
+        EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
 

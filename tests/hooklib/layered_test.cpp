@@ -52,8 +52,8 @@ TEST_F(Layered, OpaqueWindowBecomesLayeredAtTheLevel) {
     // Redraw off, the style change, redraw on: in this order.
     std::string why;
     EXPECT_TRUE(rig::ContainsInOrder(host.Log(window),
-                                     {Expected{WM_SETREDRAW, 0, 0}, Expected{WM_STYLECHANGING, (uint64_t)GWL_EXSTYLE},
-                                      Expected{WM_STYLECHANGED, (uint64_t)GWL_EXSTYLE}, Expected{WM_SETREDRAW, 1, 1}},
+                                     {Expected{WM_SETREDRAW, 0, 0}, Expected{WM_STYLECHANGING, WPARAM{static_cast<WPARAM>(GWL_EXSTYLE)}},
+                                      Expected{WM_STYLECHANGED, WPARAM{static_cast<WPARAM>(GWL_EXSTYLE)}}, Expected{WM_SETREDRAW, 1, 1}},
                                      &why))
         << why;
 }

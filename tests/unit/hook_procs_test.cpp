@@ -152,7 +152,8 @@ TEST_F(HookProcs, OnlyAPlainEscPressEndsTheMoveTranslucency) {
     ASSERT_EQ(GetActiveWindow(), window);
     SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
     // Auto-repeat, key up, no scan code: not the Esc press.
-    for (LPARAM other : {LPARAM{0x40010001}, LPARAM{0xC0010001}, LPARAM{0x00000001}, LPARAM{0x00020001}}) {
+    for (const LPARAM other : {static_cast<LPARAM>(0x40010001u), static_cast<LPARAM>(0xC0010001u),
+                              static_cast<LPARAM>(0x00000001u), static_cast<LPARAM>(0x00020001u)}) {
         KeyboardHookProc(HC_ACTION, VK_ESCAPE, other);
         EXPECT_TRUE(rig::IsLayered(window)) << std::hex << other;
     }
