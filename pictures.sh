@@ -18,6 +18,9 @@ clarovia_build x86_64
 clarovia_script_session --fresh
 
 bin=$root/build/x86_64/bin
+# Wine's own programs of the program's width: with wine32 installed, a plain "wine
+# notepad" is the 32-bit one, which the x86_64 build leaves alone.
+wine64=$(clarovia_wine64)
 pages=(window move size taskbar desktop shade other rules)
 # What the program's windows are called and the messages sent to them, from its sources.
 hidden=$(clarovia_rc_text IDD_HIDDEN)
@@ -96,11 +99,11 @@ mkdir -p "$scene"
 cp build/x86_64/package/readme.txt "$scene/readme.txt"
 cp LICENSE.txt "$scene/LICENSE.txt"
 start_program
-setsid wine notepad "$(winepath -w "$scene/readme.txt")" </dev/null >/dev/null 2>&1 &
+setsid "$wine64" notepad "$(winepath -w "$scene/readme.txt")" </dev/null >/dev/null 2>&1 &
 retry wine "$bin/rig_scene.exe" place "readme.txt - メモ帳" 30 30 620 430
-setsid wine regedit </dev/null >/dev/null 2>&1 &
+setsid "$wine64" regedit </dev/null >/dev/null 2>&1 &
 retry wine "$bin/rig_scene.exe" place "レジストリ エディター" 640 40 360 300
-setsid wine notepad "$(winepath -w "$scene/LICENSE.txt")" </dev/null >/dev/null 2>&1 &
+setsid "$wine64" notepad "$(winepath -w "$scene/LICENSE.txt")" </dev/null >/dev/null 2>&1 &
 retry wine "$bin/rig_scene.exe" place "LICENSE.txt - メモ帳" 300 230 620 400
 sleep 1
 # Double-click on the registry editor's title bar (left half): rolled up. Middle click

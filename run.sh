@@ -6,6 +6,9 @@
 # this script started.
 #
 #   ./run.sh                     build what is out of date (x86_64), then run
+#   ./run.sh --x86               the i686 build instead, with Wine's 32-bit notepad: 32-bit
+#                                programs on 64-bit Windows (needs a machine that executes
+#                                32-bit code)
 #   ./run.sh --without-program   the desktop and notepad only (no Clarovia.exe needed)
 #   ./run.sh --start-button-text TEXT
 #                                writes "EnableStartButtonTP" 1 and "StartButtonText" TEXT
@@ -23,7 +26,12 @@ root=$CLAROVIA_ROOT
 with_program=1
 start_button_text=
 set_start_button=0
-usage() { echo "usage: $0 [--without-program | --start-button-text TEXT]" >&2; exit 2; }
+preset=x86_64
+usage() { echo "usage: $0 [--x86] [--without-program | --start-button-text TEXT]" >&2; exit 2; }
+if [[ ${1:-} == --x86 ]]; then
+  preset=i686
+  shift
+fi
 case ${1:-} in
   '') ;;
   --without-program) (( $# == 1 )) || usage; with_program=0 ;;
@@ -34,7 +42,7 @@ esac
 export CLAROVIA_WINEPREFIX=${CLAROVIA_WINEPREFIX:-$root/build/wineprefix-run}
 export CLAROVIA_LOG_DIR=${CLAROVIA_LOG_DIR:-$root/build/run-logs}
 
-exe=$root/build/x86_64/bin/Clarovia.exe
+exe=$root/build/$preset/bin/Clarovia.exe
 post=$root/build/x86_64/bin/rig_post.exe
 query=$root/build/x86_64/bin/rig_query.exe
 screenshot=$root/build/run-screenshot.png
@@ -74,6 +82,17 @@ stop_all() {
 }
 
 clarovia_script_start
+# The notepad of the program's width: with wine32 installed a plain "wine notepad" is
+# Wine's 32-bit one, which the x86_64 build rightly leaves alone.
+if [[ $preset == i686 ]]; then
+  if ! clarovia_runs_32bit; then
+    log "--x86: this machine cannot execute 32-bit code"
+    exit 1
+  fi
+  notepad_wine=wine
+else
+  notepad_wine=$(clarovia_wine64)
+fi
 # What the program's hidden window is called and the messages sent to it, from its sources.
 hidden=$(clarovia_rc_text IDD_HIDDEN)
 clarovia_take_numbers WM_NULL WM_COMMAND res/resource.h:ID_TRAY_EXIT
@@ -85,9 +104,12 @@ clarovia_kill_prefix "$CLAROVIA_WINEPREFIX"
 if [[ ! -f build/x86_64/build.ninja ]]; then
   clarovia_run cmake --preset x86_64
 fi
-clarovia_run cmake --build --preset x86_64 --target vitrel
 if (( with_program )); then
-  clarovia_run cmake --build --preset x86_64 --target Clarovia rig_post rig_query
+  if [[ $preset != x86_64 ]]; then
+    [[ -f build/$preset/build.ninja ]] || clarovia_run cmake --preset "$preset"
+    clarovia_run cmake --build --preset "$preset" --target vitrel Clarovia
+  fi
+  clarovia_run cmake --build --preset x86_64 --target vitrel Clarovia rig_post rig_query
   if [[ ! -f $exe ]]; then
     log "$exe was not built"
     exit 1
@@ -118,7 +140,7 @@ if (( with_program )); then
   program_pid=$!
   pids+=("$program_pid")
 fi
-setsid wine notepad </dev/null >"$CLAROVIA_LOG_DIR/notepad.log" 2>&1 &
+setsid "$notepad_wine" notepad </dev/null >"$CLAROVIA_LOG_DIR/notepad.log" 2>&1 &
 notepad_pid=$!
 pids+=("$notepad_pid")
 

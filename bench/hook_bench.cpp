@@ -116,6 +116,9 @@ bool ParseNumber(const wchar_t* text, int64_t* out) {
     return true;
 }
 
+// The summary lines of the 32-bit build say so: ./bench.sh prints both builds' lines.
+constexpr const char* kWidthTag = sizeof(void*) == 8 ? "" : "-i686";
+
 int Usage() {
     Say("usage: vitrel_bench [--events N] [--seed S] [--no-fuzz] [--rounds R] [--block-ms M] [--timeout S]\n"
         "       vitrel_bench --fuzz N [--seed S] [--first K]\n"
@@ -177,7 +180,7 @@ int wmain(int argc, wchar_t** argv) {
     const double timeout = o.timeout > 0 ? o.timeout : 30.0 + static_cast<double>(o.events) * kHookCount * 0.001;
     if (o.mode == Options::kFuzzCheck) {
         const FuzzVerdict v = SuperviseFuzz(o.events, o.seed, timeout);
-        Say("fuzz %" PRId64 " events %d crashes\n", v.events, v.crashes);
+        Say("fuzz%s %" PRId64 " events %d crashes\n", kWidthTag, v.events, v.crashes);
         return v.ok() ? 0 : 1;
     }
 
@@ -198,8 +201,9 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
     if (goalMet) Say("goal met: every hook procedure within %.2fx of the pass-through on messages it does not act on\n", kGoal);
-    for (int h = 0; h < kHookCount; ++h) Say("ratio %s %.2f\n", kHookNames[h], ratios[static_cast<size_t>(h)]);
-    Say("fuzz %" PRId64 " events %d crashes\n", v.events, v.crashes);
+    for (int h = 0; h < kHookCount; ++h)
+        Say("ratio%s %s %.2f\n", kWidthTag, kHookNames[h], ratios[static_cast<size_t>(h)]);
+    Say("fuzz%s %" PRId64 " events %d crashes\n", kWidthTag, v.events, v.crashes);
     if (o.fuzz && !v.ok()) return 1;
     return goalMet ? 0 : 3;
 }

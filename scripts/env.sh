@@ -253,7 +253,7 @@ _clarovia_build_template() {
   parent=$(dirname "$template")
   mkdir -p "$parent"
   tmp=$(mktemp -d "$parent/wine-template.new.XXXXXX")
-  log="$parent/wine-template.log"
+  log="$template.log"
   start=$(_clarovia_now_ms)
   _clarovia_log "building Wine template prefix $template (log $log)"
   if ! (
@@ -618,10 +618,13 @@ clarovia_install_traps() {
 }
 
 # clarovia_build PRESET...: configures each preset the first time, then builds it. Ends
-# our prefix's Wine programs first: they may map the hook library the build replaces.
+# the Wine programs of our prefixes (64- and 32-bit Windows) first: they may map the hook
+# library the build replaces.
 clarovia_build() {
-  local preset
-  clarovia_kill_prefix "$(clarovia_default_prefix)"
+  local preset arch
+  for arch in win64 win32; do
+    clarovia_kill_prefix "$(CLAROVIA_WINEARCH=$arch clarovia_default_prefix)"
+  done
   for preset in "$@"; do
     if [[ ! -f build/$preset/build.ninja ]]; then
       clarovia_run cmake --preset "$preset"

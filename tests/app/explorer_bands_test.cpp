@@ -71,6 +71,23 @@ TEST_F(ExplorerBands, HiddenMenuInEveryFolderWindowAlsoLaterOnesAndEveryBandBack
     EXPECT_EQ(rig::settings::Dword(L"HideFlag"), std::optional<DWORD>(0));
 }
 
+// A folder window of a shell of the other width: its rebar's band records are of that
+// width (a 32-bit program and a 64-bit Explorer, and back).
+TEST_F(ExplorerBands, AFolderWindowOfTheOtherWidthLosesItsMenuAndGetsItBack) {
+    const std::wstring folder = rig::OtherWidthFolder();
+    if (folder.empty()) GTEST_SKIP() << "no programs of the other width run here";
+    rig::HostProcess other(folder, L"rig_shell.exe");
+    ASSERT_TRUE(other.ok());
+    const HWND rebar = rig::FolderRebar(other.CreateFolderWindow(L"CabinetWClass", 60, 80, 520, 300));
+    ASSERT_NE(rebar, nullptr);
+    ShowBand(rebar, rig::kLogoBand, false);
+    rig::settings::SetDword(L"HideMenu", 1);
+    StartProbed();
+    EXPECT_EQ(other.HiddenBands(rebar), Bit(rig::kMenuBand) | Bit(rig::kLogoBand));
+    Exit();
+    EXPECT_EQ(other.HiddenBands(rebar), Bit(rig::kLogoBand));
+}
+
 TEST_F(ExplorerBands, WithBothFlagsOffOnlyWhatTheProgramHidShowsAgain) {
     StartProbed();
     const Folder folder = MakeFolder(L"CabinetWClass");

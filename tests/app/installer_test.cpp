@@ -1,7 +1,8 @@
-// The x64 installer that ./package.sh makes (dist/), as a user meets it: installed
-// silently for the current user, its program started from where it went, installed
-// again over the running copy and over an x86 installation, uninstalled silently. The
-// x86 files are checked statically (tests/static/check_package.py).
+// The installer of this test program's width that ./package.sh makes (dist/), as a user
+// meets it: installed silently for the current user, its program started from where it
+// went, installed again over the running copy and over an installation of the other
+// width, uninstalled silently. Every file is checked statically as well
+// (tests/static/check_package.py).
 #include <windows.h>
 #include <shlobj.h>
 
@@ -29,7 +30,7 @@ std::wstring Folder(int csidl) {
     return path;
 }
 
-// The source tree: three folders above build\x86_64\bin\.
+// The source tree: three folders above build\<preset>\bin\.
 std::wstring SourceFolder() {
     wchar_t exe[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
@@ -40,8 +41,21 @@ std::wstring SourceFolder() {
 
 std::wstring DistFolder() { return SourceFolder() + L"dist\\"; }
 
+#if defined(_WIN64)
+constexpr wchar_t kPackageArch[] = L"x64";
+constexpr WORD kMachine = IMAGE_FILE_MACHINE_AMD64;
+// The build whose program and library the other installer would lay out.
+constexpr wchar_t kOwnBuild[] = L"x86_64";
+constexpr wchar_t kOtherBuild[] = L"i686";
+#else
+constexpr wchar_t kPackageArch[] = L"x86";
+constexpr WORD kMachine = IMAGE_FILE_MACHINE_I386;
+constexpr wchar_t kOwnBuild[] = L"i686";
+constexpr wchar_t kOtherBuild[] = L"x86_64";
+#endif
+
 std::wstring Installer() {
-    return DistFolder() + L"Clarovia-" + Widen(CLAROVIA_VERSION_TEXT) + L"-x64-setup.exe";
+    return DistFolder() + L"Clarovia-" + Widen(CLAROVIA_VERSION_TEXT) + L"-" + kPackageArch + L"-setup.exe";
 }
 
 std::wstring InstallFolder() { return Folder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Clarovia\\"; }
@@ -363,18 +377,18 @@ TEST_F(LibraryInUseTest, AnotherBuildOfTheSameVersionStopsAnUpdateBeforeAnything
 TEST_F(LibraryInUseTest, TheSameFileStaysAndTheUpdateGoesOn) { UpdateOverLibraryInUse(nullptr, true); }
 
 // An installation over what is in the folder ends with the program and the library of
-// one machine beside each other: the x64 pair when it could write every file (exit
-// code 0), else, with exit code 2, the machine it found. The x86 installation is laid
-// out from the i686 build, in the folder both installers use.
+// one machine beside each other: its own pair when it could write every file (exit
+// code 0), else, with exit code 2, the machine it found. The installation of the other
+// width is laid out from that build, in the folder both installers use.
 TEST_F(InstallerTest, AnUpdateWritesEveryFileOrStopsWithoutMixingMachines) {
     const struct {
         const wchar_t* build;   // the installation found: build\<preset>\bin's files
         const wchar_t* locked;  // a file another program holds open, allowing no one to write it
         bool completes;
     } rows[] = {
-        {L"i686", nullptr, true},
-        {L"i686", L"Clarovia.exe", false},
-        {L"x86_64", L"LICENSE.txt", false},
+        {kOtherBuild, nullptr, true},
+        {kOtherBuild, L"Clarovia.exe", false},
+        {kOwnBuild, L"LICENSE.txt", false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(row.build) + L" " + (row.locked ? row.locked : L"")));
@@ -403,7 +417,7 @@ TEST_F(InstallerTest, AnUpdateWritesEveryFileOrStopsWithoutMixingMachines) {
         EXPECT_EQ(Machine(InstallFolder() + L"vitrel.dll"), exe) << "a library of another machine beside the program";
         if (row.completes) {
             EXPECT_EQ(code, 0u);
-            EXPECT_EQ(exe, IMAGE_FILE_MACHINE_AMD64);
+            EXPECT_EQ(exe, kMachine);
         } else {
             EXPECT_EQ(code, 2u) << "a silent installation that could not write a file did not fail";
             EXPECT_EQ(exe, found);

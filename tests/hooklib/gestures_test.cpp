@@ -1,6 +1,7 @@
 // Title-bar click gestures with real input on windows of another process:
 // Shift+left click and middle click toggle translucency at the click level.
 #include "hook_fixture.h"
+#include "notepad.h"
 
 namespace {
 
@@ -130,3 +131,24 @@ TEST_F(Gestures, NothingHappensWhileLocked) {
 }
 
 }  // namespace
+
+// A program of the other width gets its events through this library's hooks only
+// marshalled to this thread (on 64-bit Windows): Wine's notepad of that width is left
+// alone, the wheel click does not change it and the double-click maximises it, while a
+// window of this width beside it answers.
+TEST_F(Gestures, ANotepadOfTheOtherWidthIsLeftAloneBesideAWindowOfThisOne) {
+    const std::wstring exe = rig::OtherWidthNotepad();
+    if (exe.empty()) GTEST_SKIP() << "no programs of the other width run here";
+    lib.EnableMClickTP(1);
+    lib.EnableShadeTP(1);
+    const rig::Notepad other(exe);
+    ASSERT_NE(other.window(), nullptr) << "no notepad of the other width";
+    const HWND window = Make(560, 120, 400, 300);
+    const POINT caption = rig::CaptionPoint(other.window());
+    rig::MiddleClick(caption.x, caption.y);
+    MiddleClick(window, rig::CaptionPoint(window, 60));
+    EXPECT_TRUE(WaitLayeredAt(window, kLevel));
+    EXPECT_FALSE(rig::IsLayered(other.window()));
+    rig::DoubleClick(caption.x, caption.y);
+    EXPECT_TRUE(rig::WaitFor([&] { return IsZoomed(other.window()) != FALSE; })) << "the double-click was swallowed";
+}

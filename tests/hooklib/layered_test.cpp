@@ -49,11 +49,13 @@ TEST_F(Layered, OpaqueWindowBecomesLayeredAtTheLevel) {
     EXPECT_EQ(rig::LayeredAlpha(window), 128);
     EXPECT_EQ(lib.IsTransparent(window), 1);
 
-    // Redraw off, the style change, redraw on: in this order.
+    // Redraw off, the style change, redraw on: in this order. (The index as the window
+    // gets it in its wParam: zero-extended in a 32-bit window.)
+    constexpr uint64_t kExStyle = static_cast<WPARAM>(GWL_EXSTYLE);
     std::string why;
     EXPECT_TRUE(rig::ContainsInOrder(host.Log(window),
-                                     {Expected{WM_SETREDRAW, 0, 0}, Expected{WM_STYLECHANGING, WPARAM{static_cast<WPARAM>(GWL_EXSTYLE)}},
-                                      Expected{WM_STYLECHANGED, WPARAM{static_cast<WPARAM>(GWL_EXSTYLE)}}, Expected{WM_SETREDRAW, 1, 1}},
+                                     {Expected{WM_SETREDRAW, 0, 0}, Expected{WM_STYLECHANGING, kExStyle},
+                                      Expected{WM_STYLECHANGED, kExStyle}, Expected{WM_SETREDRAW, 1, 1}},
                                      &why))
         << why;
 }

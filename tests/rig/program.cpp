@@ -138,6 +138,10 @@ ScreenDpi::~ScreenDpi() {
 
 WindowsVersionFor::WindowsVersionFor(const wchar_t* exe, const wchar_t* version)
     : key_(std::wstring(L"Software\\Wine\\AppDefaults\\") + exe) {
+    wchar_t old[64] = {};
+    DWORD size = sizeof old;
+    if (RegGetValueW(HKEY_CURRENT_USER, key_.c_str(), L"Version", RRF_RT_REG_SZ, nullptr, old, &size) == ERROR_SUCCESS)
+        before_ = old;
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
         ERROR_SUCCESS)
@@ -147,7 +151,14 @@ WindowsVersionFor::WindowsVersionFor(const wchar_t* exe, const wchar_t* version)
     RegCloseKey(key);
 }
 
-WindowsVersionFor::~WindowsVersionFor() { RegDeleteKeyW(HKEY_CURRENT_USER, key_.c_str()); }
+WindowsVersionFor::~WindowsVersionFor() {
+    if (!before_) {
+        RegDeleteKeyW(HKEY_CURRENT_USER, key_.c_str());
+        return;
+    }
+    RegSetKeyValueW(HKEY_CURRENT_USER, key_.c_str(), L"Version", REG_SZ, before_->c_str(),
+                    static_cast<DWORD>((before_->size() + 1) * sizeof(wchar_t)));
+}
 
 // ---------------------------------------------------------------- TempFolder
 

@@ -48,7 +48,8 @@ std::vector<std::wstring> SectionNames(const wchar_t* section);
 }  // namespace settings
 
 // The version of Windows that Wine reports to one program ("winxp", "win2k", "win98"),
-// for the life of the object.
+// for the life of the object; then the one it reported before (a world's own, see
+// test.sh).
 class WindowsVersionFor {
 public:
     WindowsVersionFor(const wchar_t* exe, const wchar_t* version);
@@ -58,6 +59,7 @@ public:
 
 private:
     std::wstring key_;
+    std::optional<std::wstring> before_;
 };
 
 // The DPI of the screen as a new process sees it, for the life of the object.

@@ -35,6 +35,47 @@ std::wstring ProgramDirectory() {
     return dir.substr(0, dir.find_last_of(L"\\/") + 1);
 }
 
+namespace {
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Where Windows keeps its programs of the other width, as this process names it: the
+// 32-bit ones seen from a 64-bit process, the 64-bit ones from a process under WOW64.
+std::wstring OtherWidthSystemFolder() {
+    wchar_t path[MAX_PATH] = {};
+#if defined(_WIN64)
+    const UINT n = GetSystemWow64DirectoryW(path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    const std::wstring folder = std::wstring(path, n) + L"\\";
+    // A 64-bit Wine without its 32-bit half may still have the folder: it runs nothing.
+    return Exists(folder + L"kernel32.dll") && Exists(folder + L"notepad.exe") ? folder : std::wstring();
+#else
+    BOOL wow64 = FALSE;
+    if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) return {};
+    const UINT n = GetWindowsDirectoryW(path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    return std::wstring(path, n) + L"\\sysnative\\";
+#endif
+}
+
+}  // namespace
+
+std::wstring OtherWidthFolder() {
+    if (OtherWidthSystemFolder().empty()) return {};
+    // bin\ -> the build tree -> build\.
+    std::wstring folder = ProgramDirectory();
+    folder.pop_back();
+    folder.resize(folder.find_last_of(L'\\'));
+    folder.resize(folder.find_last_of(L'\\') + 1);
+    folder += sizeof(void*) == 8 ? L"i686-tests\\bin\\" : L"x86_64\\bin\\";
+    return Exists(folder + L"rig_shell.exe") && Exists(folder + L"rig_target.exe") ? folder : std::wstring();
+}
+
+std::wstring OtherWidthNotepad() {
+    const std::wstring folder = OtherWidthSystemFolder();
+    return folder.empty() || !Exists(folder + L"notepad.exe") ? std::wstring() : folder + L"notepad.exe";
+}
+
 // ---------------------------------------------------------------- HostProcess
 
 namespace {
@@ -60,8 +101,8 @@ void CopyText(wchar_t* out, size_t size, const std::wstring& text) {
 }
 }  // namespace
 
-HostProcess::HostProcess(const wchar_t* exeName) {
-    std::wstring command = L"\"" + ProgramDirectory() + exeName + L"\"";
+HostProcess::HostProcess(const std::wstring& folder, const wchar_t* exeName) {
+    std::wstring command = L"\"" + folder + exeName + L"\"";
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     // Now and then Wine refuses a process start for a moment: try again before giving up,

@@ -26,6 +26,13 @@ void PumpMessages();
 // Directory of the running test program (where the helpers and vitrel.dll lie).
 std::wstring ProgramDirectory();
 
+// Programs of the other width than this test program's, on a 64-bit Windows where both
+// run: the bin folder of the other build's tests beside this one (build\i686-tests and
+// build\x86_64), and Wine's own notepad of that width. Empty where there is no such
+// Windows, or no such build.
+std::wstring OtherWidthFolder();
+std::wstring OtherWidthNotepad();
+
 // The rebar of a folder window ("WorkerW" > "ReBarWindow32"), or null.
 HWND FolderRebar(HWND folder);
 
@@ -54,7 +61,9 @@ inline WindowSpec Layout(const wchar_t* className, DWORD style, int x, int y, in
 // A helper process of the rig (window host or fake shell), ended in the destructor.
 class HostProcess {
 public:
-    explicit HostProcess(const wchar_t* exeName = L"rig_target.exe");
+    explicit HostProcess(const wchar_t* exeName = L"rig_target.exe") : HostProcess(ProgramDirectory(), exeName) {}
+    // The helper `exeName` in `folder` (which ends in a backslash).
+    HostProcess(const std::wstring& folder, const wchar_t* exeName);
     ~HostProcess();
     HostProcess(const HostProcess&) = delete;
     HostProcess& operator=(const HostProcess&) = delete;

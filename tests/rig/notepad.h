@@ -15,10 +15,11 @@ inline constexpr wchar_t kNotepadClass[] = L"Notepad";
 
 class Notepad {
 public:
-    Notepad() {
+    // Wine's notepad of this program's width, or the one at `exe`.
+    explicit Notepad(const std::wstring& exe = kNotepadExe) {
         STARTUPINFOW si = {};
         si.cb = sizeof si;
-        std::wstring command = kNotepadExe;
+        std::wstring command = L"\"" + exe + L"\"";
         if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) return;
         rig::WaitFor([&] { return (window_ = Find(pi_.dwProcessId)) != nullptr; }, 15000);
     }
