@@ -23,7 +23,9 @@ protected:
 
     // The sheet's frame and controls for a screen of `dpi`.
     void ExpectLayout(int dpi) {
-        const auto scale = [&](int v) { return static_cast<int>(v * (dpi * 0.010416666666666666)); };
+        // Whole-number arithmetic: a floating-point product made 322 into 321 at 96 DPI in
+        // the 32-bit build (x87 precision).
+        const auto scale = [&](int v) { return v * dpi / 96; };
         const RECT tab = InSheet(PropSheet_GetTabControl(sheet.hwnd()));
         EXPECT_EQ(Size(tab).cx, scale(322));
         EXPECT_EQ(Size(tab).cy, scale(192));

@@ -37,10 +37,15 @@ TEST_F(WineStartButton, ShowsTheTextWinsItBackAndGivesTheOwnBackAtExit) {
     StartProbed();
     EXPECT_EQ(rig::WindowText(button), kText);
 
-    // The shell writes its own text; the next paint report brings ours back.
-    SetWindowTextW(button, L"Start");
-    PaintReport(button);
-    EXPECT_TRUE(rig::WaitFor([&] { return rig::WindowText(button) == kText; })) << rig::WindowText(button).c_str();
+    // The shell writes its own text; the next paint report brings ours back. (Not for a
+    // 32-bit program on 64-bit Windows: the library's hooks never run inside a 64-bit
+    // Explorer, so no paint of its taskbar is reported. The fake shell's taskbar below
+    // is of the program's width.)
+    if (!rig::OfOtherWidth(button)) {
+        SetWindowTextW(button, L"Start");
+        PaintReport(button);
+        EXPECT_TRUE(rig::WaitFor([&] { return rig::WindowText(button) == kText; })) << rig::WindowText(button).c_str();
+    }
 
     Exit();
     EXPECT_EQ(rig::WindowText(button), L"Start");

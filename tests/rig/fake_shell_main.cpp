@@ -172,10 +172,9 @@ LRESULT CreateTaskbar(const HostCommand& cmd) {
     return reinterpret_cast<LRESULT>(taskbar);
 }
 
-LRESULT ListColors(HWND list) {
-    const auto text = static_cast<uint32_t>(SendMessageW(list, LVM_GETTEXTCOLOR, 0, 0));
-    const auto back = static_cast<uint32_t>(SendMessageW(list, LVM_GETTEXTBKCOLOR, 0, 0));
-    return static_cast<LRESULT>(static_cast<uint64_t>(text) | static_cast<uint64_t>(back) << 32);
+LRESULT ListColor(HWND list, bool back) {
+    return static_cast<LRESULT>(
+        static_cast<uint32_t>(SendMessageW(list, back ? LVM_GETTEXTBKCOLOR : LVM_GETTEXTCOLOR, 0, 0)));
 }
 
 LRESULT BandStates(HWND rebar) {
@@ -202,8 +201,8 @@ LRESULT ShellCommand(Command command, const HostCommand& cmd) {
         return CreateFolderWindow(cmd);
     case Command::CreateTaskbar:
         return CreateTaskbar(cmd);
-    case Command::ListColors:
-        return ListColors(window);
+    case Command::ListColor:
+        return ListColor(window, cmd.flags != 0);
     case Command::BandStates:
         return BandStates(window);
     default:

@@ -31,7 +31,8 @@ enum class Command : ULONG_PTR {
     CreateDesktop = 20,       // flags: ShellFlags; colors: text, background -> the icon list view
     CreateFolderWindow = 21,  // className: the frame's class; flags: ShellFlags -> the frame
     CreateTaskbar = 22,       // x, y, width, height; text: the start button's -> the taskbar
-    ListColors = 23,          // window: a list view -> text colour | background << 32
+    ListColor = 23,           // window: a list view; flags 0: -> its text colour, 1: its background
+                              // (answers are 32 bits wide: a 32-bit helper's are no wider)
     BandStates = 24,          // window: a rebar -> bit i set while band i is hidden
 };
 

@@ -76,6 +76,17 @@ std::wstring OtherWidthNotepad() {
     return folder.empty() || !Exists(folder + L"notepad.exe") ? std::wstring() : folder + L"notepad.exe";
 }
 
+bool OfOtherWidth(HWND window) {
+    DWORD pid = 0;
+    if (!GetWindowThreadProcessId(window, &pid)) return false;
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process) return false;
+    BOOL theirs = FALSE, ours = FALSE;
+    const bool known = IsWow64Process(process, &theirs) && IsWow64Process(GetCurrentProcess(), &ours);
+    CloseHandle(process);
+    return known && theirs != ours;
+}
+
 // ---------------------------------------------------------------- HostProcess
 
 namespace {
@@ -273,8 +284,9 @@ HWND HostProcess::CreateTaskbar(int x, int y, int width, int height, const std::
 HostProcess::Colors HostProcess::ListColors(HWND list) const {
     HostCommand cmd = {};
     cmd.window = reinterpret_cast<uintptr_t>(list);
-    const auto both = static_cast<uint64_t>(Send(Command::ListColors, cmd));
-    return Colors{static_cast<COLORREF>(both & 0xFFFFFFFF), static_cast<COLORREF>(both >> 32)};
+    const auto text = static_cast<COLORREF>(Send(Command::ListColor, cmd));
+    cmd.flags = 1;
+    return Colors{text, static_cast<COLORREF>(Send(Command::ListColor, cmd))};
 }
 
 uint32_t HostProcess::HiddenBands(HWND rebar) const {

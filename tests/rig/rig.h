@@ -32,6 +32,8 @@ std::wstring ProgramDirectory();
 // Windows, or no such build.
 std::wstring OtherWidthFolder();
 std::wstring OtherWidthNotepad();
+// Whether `window` belongs to a process of the other width (false when it cannot tell).
+bool OfOtherWidth(HWND window);
 
 // The rebar of a folder window ("WorkerW" > "ReBarWindow32"), or null.
 HWND FolderRebar(HWND folder);
