@@ -84,9 +84,9 @@ if wanted x86_64 || { wanted wow64 && (( runs32 )); }; then
     clarovia_run ctest --preset i686 || status=1
   fi
   # The benchmarks' short runs belong to the x86_64 world (./bench.sh measures the
-  # i686 hooks); the x86 installer is tested on the 32-bit Windows.
+  # i686 hooks); the x86 installer and the short fuzz run go to the 32-bit Windows.
   if wanted wow64 && (( runs32 )); then
-    run wow64 --preset i686-tests -j1 -E '^(bench|installer)\.' "$@"
+    run wow64 --preset i686-tests -j1 -E '^(bench|installer|fuzz)\.' "$@"
   fi
 fi
 if (( runs32 )) && { wanted xp || wanted 2000; }; then
