@@ -536,6 +536,12 @@ clarovia_start_session() {
     clarovia_stop_session
     return 1
   fi
+  # With wine32 beside wine64, a 32-bit program as well: its first start in a prefix sets
+  # up the 32-bit half, which then fails here, with its own words, if it fails at all.
+  if [[ $(clarovia_winearch) == win64 && -x /usr/lib/wine/wine && -x /usr/lib/wine/wine64 ]] &&
+     ! timeout 60 /usr/lib/wine/wine cmd /c exit </dev/null >>"$logdir/wine.log" 2>&1; then
+    _clarovia_log "a 32-bit program did not start in the 64-bit prefix (see $logdir/wine.log)"
+  fi
   for (( i = 0; i < 300; i++ )); do
     _clarovia_desktop_ready && break
     sleep 0.1
