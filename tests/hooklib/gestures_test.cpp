@@ -143,6 +143,12 @@ TEST_F(Gestures, ANotepadOfTheOtherWidthIsLeftAloneBesideAWindowOfThisOne) {
     lib.EnableShadeTP(1);
     const rig::Notepad other(exe);
     ASSERT_NE(other.window(), nullptr) << "no notepad of the other width";
+    // Side by side: notepad comes up where Wine puts it, perhaps over the other window.
+    SetWindowPos(other.window(), HWND_BOTTOM, 40, 120, 400, 300, SWP_NOACTIVATE);
+    ASSERT_TRUE(rig::WaitFor([&] {
+        RECT rc;
+        return GetWindowRect(other.window(), &rc) && rc.left == 40;
+    }));
     const HWND window = Make(560, 120, 400, 300);
     const POINT caption = rig::CaptionPoint(other.window());
     rig::MiddleClick(caption.x, caption.y);
