@@ -4,16 +4,38 @@
 
 #include <vector>
 
+#include "dialog.h"
 #include "library.h"
 #include "resource.h"
 
 namespace app {
 
-CAboutDlg::CAboutDlg() : fw::Dialog(IDD_ABOUTBOX, nullptr) {}
+CAboutDlg::CAboutDlg(UINT problem) : fw::Dialog(IDD_ABOUTBOX, nullptr), problem_(problem) {}
+
+// A line of its own under the box's controls, which grows to hold it: the template
+// stays as it has always been.
+void CAboutDlg::ShowProblem() {
+    const std::wstring text = fw::ResourceString(problem_);
+    if (text.empty()) return;
+    RECT line = {5, 63, 162, 87}, grow = {0, 0, 0, 28};
+    MapDialogRect(hwnd(), &line);
+    MapDialogRect(hwnd(), &grow);
+    const HWND label = CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                                       line.left, line.top, line.right - line.left, line.bottom - line.top, hwnd(),
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_COMPANION_PROBLEM)),
+                                       GetModuleHandleW(nullptr), nullptr);
+    if (!label) return;
+    SendMessageW(label, WM_SETFONT, SendMessageW(hwnd(), WM_GETFONT, 0, 0), FALSE);
+    RECT rc = {};
+    GetWindowRect(hwnd(), &rc);
+    SetWindowPos(hwnd(), nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top + grow.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 BOOL CAboutDlg::OnInitDialog() {
     const std::wstring version = ReadFileVersionString(fw::ProgramFolder() + L"vitrel.dll", L"FileVersion");
     SetDlgItemTextW(hwnd(), IDC_LIBRARY_VERSION, (L"vitrel.dll v" + version).c_str());
+    if (problem_) ShowProblem();
     // Its owner is never shown: centre the box on the work area.
     RECT work = {}, rc = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);

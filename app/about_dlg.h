@@ -1,4 +1,5 @@
-// The about box: the program's name and version, and the hook library's file version.
+// The about box: the program's name and version, and the hook library's file version;
+// below them, when 32-bit programs are not served, why.
 #pragma once
 
 #include <string>
@@ -9,11 +10,17 @@ namespace app {
 
 class CAboutDlg : public fw::Dialog {
 public:
-    CAboutDlg();
+    // `problem`: the resource string that says why 32-bit programs are not served, or 0.
+    explicit CAboutDlg(UINT problem = 0);
 
 protected:
     BOOL OnInitDialog() override;
     INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void ShowProblem();
+
+    UINT problem_;
 };
 
 // A string of a file's version resource, in its first translation ("" if none).

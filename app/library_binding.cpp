@@ -1,6 +1,7 @@
 #include "library_binding.h"
 
 #include "app_settings.h"
+#include "companion.h"
 #include "dialog.h"
 #include "elevation.h"
 #include "resource.h"
@@ -13,7 +14,19 @@ template <typename Fn, typename... Args>
 void Call(Fn fn, Args... args) {
     if (fn) fn(args...);
 }
+
+// The exports' ordinals, by which the companion's library is told which to call.
+enum : int {
+#define VITREL_EXPORT(name, signature, ordinal) k##name = ordinal,
+    VITREL_EXPORTS
+#undef VITREL_EXPORT
+};
 }  // namespace
+
+void CLibraryBinding::CallInt(vitrel::IntFn fn, int ordinal, int value) const {
+    Call(fn, value);
+    if (companion_) companion_->Call(ordinal, value);
+}
 
 bool CLibraryBinding::Bind(HWND programWindow) {
     // By full path from the program's own folder: a bare name would also find a
@@ -35,7 +48,7 @@ bool CLibraryBinding::Bind(HWND programWindow) {
     }
 
     Call(fn_.Start, programWindow);
-    Call(fn_.LockMessage, 0);
+    LockMessage(0);
     return true;
 }
 
@@ -49,6 +62,7 @@ struct Step {
     vitrel::IntFn E::*setter;
     int F::*value;
     int F::*second;
+    int ordinal;
 };
 
 // The library's order: every setting at its place of the push (settings_table.h); the
@@ -66,7 +80,7 @@ struct PushOrder {
 constexpr PushOrder kPush = [] {
     PushOrder order{};
 #define CLAROVIA_PLACE(name, initial, low, high, setter, ordinal, field, push, ...) \
-    if (push > 0) order.steps[push - 1] = {&E::setter, &F::name, nullptr};
+    if (push > 0) order.steps[push - 1] = {&E::setter, &F::name, nullptr, ordinal};
 #define CLAROVIA_TASKBAR_PLACE(name, initial, field, push, argument) \
     (argument == 1 ? order.steps[push - 1].value : order.steps[push - 1].second) = &F::name;
     CLAROVIA_SETTINGS(CLAROVIA_PLACE, CLAROVIA_PLACE, CLAROVIA_TASKBAR_PLACE, CLAROVIA_NO_ROW, CLAROVIA_NO_ROW,
@@ -84,26 +98,54 @@ constexpr bool EveryPlaceTaken() {
 static_assert(EveryPlaceTaken(), "the places of the push run from 1 without a gap, one setting each");
 }  // namespace
 
-void CLibraryBinding::Push(const AppSettings& s) const {
+void CLibraryBinding::Push(const AppSettings& s) {
+    pushed_.clear();
     for (const Step& step : kPush.steps) {
+        const int value = s.*step.value, second = step.second ? s.*step.second : 0;
+        pushed_.push_back(value);
+        pushed_.push_back(second);
         if (step.setter)
-            Call(fn_.*step.setter, s.*step.value);
+            CallInt(fn_.*step.setter, step.ordinal, value);
         else
-            Call(fn_.EnableTaskbarTP, s.*step.value, s.*step.second);
+            Call(fn_.EnableTaskbarTP, value, second);
     }
 }
 
-void CLibraryBinding::LockMessage(int flag) const { Call(fn_.LockMessage, flag); }
-void CLibraryBinding::EnableOverlapTP(int flag) const { Call(fn_.EnableOverlapTP, flag); }
-void CLibraryBinding::EnableTopmostTP(int flag) const { Call(fn_.EnableTopmostTP, flag); }
+void CLibraryBinding::LockMessage(int flag) {
+    locked_ = flag;
+    CallInt(fn_.LockMessage, kLockMessage, flag);
+}
+void CLibraryBinding::EnableOverlapTP(int flag) {
+    overlap_ = flag;
+    CallInt(fn_.EnableOverlapTP, kEnableOverlapTP, flag);
+}
+void CLibraryBinding::EnableTopmostTP(int flag) {
+    topmost_ = flag;
+    CallInt(fn_.EnableTopmostTP, kEnableTopmostTP, flag);
+}
 void CLibraryBinding::EnableTaskbarTP(int taskbar, int startMenu) const {
     Call(fn_.EnableTaskbarTP, taskbar, startMenu);
+}
+
+void CLibraryBinding::Replay() const {
+    if (!companion_) return;
+    companion_->Call(kLockMessage, locked_);
+    if (pushed_.empty()) return;
+    size_t i = 0;
+    for (const Step& step : kPush.steps) {
+        if (step.setter) companion_->Call(step.ordinal, pushed_[i]);
+        i += 2;
+    }
+    companion_->Call(kEnableOverlapTP, overlap_);
+    companion_->Call(kEnableTopmostTP, topmost_);
 }
 
 void CLibraryBinding::SetTransparent(HWND window, int alpha) const { Call(fn_.SetTransparent, window, alpha); }
 
 void CLibraryBinding::Unbind() {
     if (!library_.loaded()) return;
+    // The companion gives back its own side as it ends.
+    companion_ = nullptr;
     Call(fn_.LockMessage, 1);
     Call(fn_.EnableTaskbarTP, 0, 0);
     Call(fn_.End);

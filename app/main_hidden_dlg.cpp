@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "about_dlg.h"
+#include "companion_protocol.h"
 #include "resource.h"
 #include "vitrel_api.h"
 #include "window_util.h"
@@ -37,9 +38,14 @@ BOOL CMainHiddenDlg::OnInitDialog() {
     }
     // The library's reports from programs with fewer rights, the shell's tray requests
     // and its restart still reach the program when it runs elevated.
-    const UINT allowed[] = {WM_SHADE_DBLCLK,   WM_PAINT_SEEN, WM_WINDOW_EVENT, WM_SHADE_RCLICK,
-                            WM_WINDOW_CREATED, WM_TRAYNOTIFY, taskbarCreated_};
+    const UINT allowed[] = {WM_SHADE_DBLCLK,   WM_PAINT_SEEN, WM_WINDOW_EVENT,
+                            WM_SHADE_RCLICK,   WM_WINDOW_CREATED, WM_TRAYNOTIFY,
+                            taskbarCreated_,   companion::WM_COMPANION_READY};
     fw::AllowFromLowerRights(hwnd(), allowed, std::size(allowed));
+    // The programs of the other width, through the companion: it is told the library's
+    // state once its hooks are set, and every change from then on.
+    Library.Relay(&Companion);
+    Companion.Start(hwnd(), COMPANION_TIMER_ID);
     Tray.Attach(hwnd(), WM_TRAYNOTIFY, TRAY_RETRY_TIMER_ID);
     Tray.Show(!Settings.NoTaskTrayIcon);
     Tweaks.Attach(hwnd(), CLOCK_TIMER_ID, FOLDER_LOOK_TIMER_ID);
@@ -70,24 +76,37 @@ INT_PTR CMainHiddenDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             Tray.Retry();
         else if (wParam == FOLDER_LOOK_TIMER_ID)
             Tweaks.LookAgainAtFolders();
+        else if (wParam == COMPANION_TIMER_ID)
+            Companion.OnRetryTimer();
         else
             Tweaks.ClockTick();
         return Handled(0);
     case WM_SHADE_DBLCLK:
     case WM_SHADE_RCLICK:
-        Shaded.ToggleShade(reinterpret_cast<HWND>(lParam), Settings.ClassFilter, Settings.DefaultHeight);
+        Shaded.ToggleShade(companion::WindowFromReport(lParam), Settings.ClassFilter, Settings.DefaultHeight);
         Journal.RecordShaded(Shaded.records());
         return Handled(0);
     case WM_PAINT_SEEN:
         Tweaks.OnPaintSeen();
         return Handled(0);
-    case WM_WINDOW_EVENT:
-        if (lParam == WM_ACTIVATE) Rules.OnActivated(reinterpret_cast<HWND>(wParam));
-        Tweaks.OnWindowEvent(reinterpret_cast<HWND>(wParam), lParam);
+    case WM_WINDOW_EVENT: {
+        const HWND window = companion::WindowFromReport(wParam);
+        if (lParam == WM_ACTIVATE) Rules.OnActivated(window);
+        Tweaks.OnWindowEvent(window, lParam);
         return Handled(0);
-    case WM_WINDOW_CREATED:
-        Rules.OnWindowCreated(reinterpret_cast<HWND>(wParam));
-        Tweaks.OnWindowCreated(reinterpret_cast<HWND>(wParam));
+    }
+    case WM_WINDOW_CREATED: {
+        const HWND window = companion::WindowFromReport(wParam);
+        Rules.OnWindowCreated(window);
+        Tweaks.OnWindowCreated(window);
+        return Handled(0);
+    }
+    case companion::WM_COMPANION_READY:
+        if (Library.bound() && Companion.OnReady(companion::WindowFromReport(static_cast<UINT_PTR>(lParam))))
+            Library.Replay();
+        return Handled(0);
+    case companion::WM_COMPANION_ENDED:
+        Companion.OnEnded();
         return Handled(0);
     case WM_CONSUMED_PRIVATE:
         return Handled(0);
@@ -111,6 +130,7 @@ void CMainHiddenDlg::TrimWorkingSet() {
 void CMainHiddenDlg::OnTaskbarCreated() {
     // The shell has (re)started: its new taskbar knows nothing of the program yet.
     if (!Library.bound()) return;
+    Companion.OnTaskbarCreated();
     Tray.Restart(!Settings.NoTaskTrayIcon);
     Tweaks.OnTaskbarCreated();
 }
@@ -158,7 +178,7 @@ void CMainHiddenDlg::OnCommand(UINT id) {
         if (!Paused && !SheetOpen) OpenSettingsSheet(1);
         break;
     case ID_TRAY_ABOUT: {
-        CAboutDlg about;
+        CAboutDlg about(Companion.problem());
         about.DoModal();
         break;
     }
@@ -214,6 +234,8 @@ void CMainHiddenDlg::PostNcDestroy() {
     Tweaks.GiveBackStartButton();
     Tray.Remove();  // nothing to remove if the library never loaded
     Tweaks.GiveBackBands();
+    // The companion's hooks go first, as it gives back its side of the library.
+    Companion.Stop();
     Library.Unbind();
     // What was given back is forgotten; what a hung window did not take back is left
     // for the next start.

@@ -7,6 +7,7 @@
 
 #include "app_settings.h"
 #include "clarovia_sheet.h"
+#include "companion.h"
 #include "crash_journal.h"
 #include "dialog.h"
 #include "library_binding.h"
@@ -23,6 +24,7 @@ enum : UINT_PTR {
     CLOCK_TIMER_ID = 1,       // the title-bar clock, once a second
     TRAY_RETRY_TIMER_ID = 2,  // the tray icon asked for again
     FOLDER_LOOK_TIMER_ID = 3, // new folder windows looked into again
+    COMPANION_TIMER_ID = 4,   // the companion started again after it ended
 };
 
 class CMainHiddenDlg : public fw::Dialog {
@@ -56,6 +58,7 @@ private:
     int Paused = 0;
     AppSettings Settings;
     ShadedWindows Shaded;
+    CCompanion Companion;
     CLibraryBinding Library;
     CCrashJournal Journal;
     CShellTweaks Tweaks;

@@ -20,7 +20,7 @@ namespace app {
 
 class CShellTweaks {
 public:
-    CShellTweaks(AppSettings& settings, CCrashJournal& journal, const CLibraryBinding& library)
+    CShellTweaks(AppSettings& settings, CCrashJournal& journal, CLibraryBinding& library)
         : settings_(settings), journal_(journal), library_(library) {}
     CShellTweaks(const CShellTweaks&) = delete;
     CShellTweaks& operator=(const CShellTweaks&) = delete;
@@ -72,7 +72,7 @@ private:
 
     AppSettings& settings_;
     CCrashJournal& journal_;
-    const CLibraryBinding& library_;
+    CLibraryBinding& library_;
     HWND owner_ = nullptr;
     UINT_PTR clockTimer_ = 0, folderTimer_ = 0;
     std::wstring initialStartButtonText_;

@@ -18,7 +18,7 @@ list(GET clarovia_version_parts 2 CPACK_PACKAGE_VERSION_PATCH)
 if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64)$")
   set(CLAROVIA_PACKAGE_ARCH x64)
   set(CPACK_NSIS_CLAROVIA_TARGET amd64-unicode)
-  set(CLAROVIA_SERVES "64-bit programs only (for 32-bit programs, run the x86 build)")
+  set(CLAROVIA_SERVES "64-bit programs, and 32-bit programs through the companion in the x86 folder")
 else()
   set(CLAROVIA_PACKAGE_ARCH x86)
   set(CPACK_NSIS_CLAROVIA_TARGET x86-unicode)
@@ -34,6 +34,15 @@ configure_file(${CMAKE_SOURCE_DIR}/LICENSE.txt ${CMAKE_BINARY_DIR}/package/LICEN
 install(TARGETS Clarovia vitrel RUNTIME DESTINATION . COMPONENT program)
 install(FILES ${CMAKE_BINARY_DIR}/package/readme.txt ${CMAKE_BINARY_DIR}/package/LICENSE.txt
         DESTINATION . COMPONENT program)
+# The x64 package serves 32-bit programs too: the i686 build's companion and library,
+# in a folder of their own (the two libraries share a name).
+if(CLAROVIA_PACKAGE_ARCH STREQUAL "x64")
+  if(NOT CLAROVIA_COMPANION_BIN)
+    message(FATAL_ERROR "CLAROVIA_COMPANION_BIN: the i686 build's bin/ is needed for the x64 package")
+  endif()
+  install(FILES ${CLAROVIA_COMPANION_BIN}/Clarovia32.exe ${CLAROVIA_COMPANION_BIN}/vitrel.dll
+          DESTINATION x86 COMPONENT program)
+endif()
 
 set(CPACK_PACKAGE_NAME Clarovia)
 set(CPACK_PACKAGE_VENDOR "kesto's tool")

@@ -10,6 +10,11 @@
 #define IDS_TRAY_TIP 103
 // An elevated run refuses a library that a run without elevation could replace.
 #define IDS_LIBRARY_UNSAFE_FOLDER 104
+// Why 32-bit programs are not served (the about box).
+#define IDS_COMPANION_MISSING 105
+#define IDS_COMPANION_DAMAGED 106
+#define IDS_COMPANION_NO_LIBRARY 107
+#define IDS_COMPANION_REFUSED 108
 
 // Tray menu labels.
 #define IDS_MENU_SETTINGS 200
@@ -23,6 +28,8 @@
 
 // About box: the library's version line.
 #define IDC_LIBRARY_VERSION 1000
+// Made at run time under the about box's controls.
+#define IDC_COMPANION_PROBLEM 1001
 
 // Tray menu commands.
 #define ID_TRAY_SETTINGS 107

@@ -3,6 +3,7 @@
 
     check_pe.py --arch x86|x86_64 --dll vitrel.dll
     check_pe.py --arch x86|x86_64 --exe Clarovia.exe
+    check_pe.py --arch x86|x86_64 --companion Clarovia32.exe
 
 vitrel.dll: the 26 exports with their ordinals, the shared section with its flags,
 size and initial record, the imports (KERNEL32 and USER32 only), the version resource
@@ -518,7 +519,7 @@ def check_common(pe, arch):
 
 # What each file may weigh as shipped (stripped), in bytes: the program is mostly
 # dialogs and registry work, the library five small hook procedures.
-BUDGETS = {"exe": 256 * 1024, "dll": 32 * 1024}
+BUDGETS = {"exe": 256 * 1024, "dll": 32 * 1024, "companion": 96 * 1024}
 
 
 def check_budget(path, kind):
@@ -645,19 +646,32 @@ def check_exe(path, arch):
         check_manifest(one_language(res, RT_MANIFEST, 1, "manifest") or b"<none/>", arch)
 
 
+def check_companion(path, arch):
+    """The 32-bit companion: a small windowless program that loads vitrel.dll at run time."""
+    pe = PE(path)
+    check_common(pe, arch)
+    check_budget(path, "companion")
+    check(pe.subsystem == 2, "subsystem %d, expected 2 (Windows GUI)" % pe.subsystem)
+    linked = sorted(d for d in list(pe.imports()) + list(pe.delay_imports()) if d.startswith("VITREL"))
+    check(not linked, "the companion imports %s" % linked)
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--arch", required=True, choices=["x86", "x86_64", "AMD64"])
     ap.add_argument("--dll", help="vitrel.dll to check")
     ap.add_argument("--exe", help="Clarovia.exe to check")
+    ap.add_argument("--companion", help="Clarovia32.exe to check")
     args = ap.parse_args()
-    if not (args.dll or args.exe):
+    if not (args.dll or args.exe or args.companion):
         ap.error("nothing to check: give --dll and/or --exe")
     arch = "x86" if args.arch == "x86" else "x86_64"
     if args.dll:
         check_dll(args.dll, arch)
     if args.exe:
         check_exe(args.exe, arch)
+    if args.companion:
+        check_companion(args.companion, arch)
     return report()
 
 
