@@ -115,10 +115,11 @@ DWORD Run(const wchar_t* commandLine) {
             if (quit) break;
         }
     }
-    // As the program lets go of its own library.
+    // Its hooks go, and the record stays locked: a hook that outlives its thread (Wine
+    // keeps the hooks of a killed companion) does nothing until the next companion is
+    // told to unlock.
     g_library.LockMessage(1);
     g_library.End();
-    g_library.LockMessage(0);
     DestroyWindow(window);
     return companion::kExitDone;
 }

@@ -34,14 +34,15 @@ configure_file(${CMAKE_SOURCE_DIR}/LICENSE.txt ${CMAKE_BINARY_DIR}/package/LICEN
 install(TARGETS Clarovia vitrel RUNTIME DESTINATION . COMPONENT program)
 install(FILES ${CMAKE_BINARY_DIR}/package/readme.txt ${CMAKE_BINARY_DIR}/package/LICENSE.txt
         DESTINATION . COMPONENT program)
-# The x64 package serves 32-bit programs too: the i686 build's companion and library,
-# in a folder of their own (the two libraries share a name).
+# The x64 package serves 32-bit programs too: the i686 build's companion and library, in
+# a folder of their own; the library as vitrel32.dll, since Windows wants the 32-bit and
+# the 64-bit library of a global hook to have different names.
 if(CLAROVIA_PACKAGE_ARCH STREQUAL "x64")
   if(NOT CLAROVIA_COMPANION_BIN)
     message(FATAL_ERROR "CLAROVIA_COMPANION_BIN: the i686 build's bin/ is needed for the x64 package")
   endif()
-  install(FILES ${CLAROVIA_COMPANION_BIN}/Clarovia32.exe ${CLAROVIA_COMPANION_BIN}/vitrel.dll
-          DESTINATION x86 COMPONENT program)
+  install(FILES ${CLAROVIA_COMPANION_BIN}/Clarovia32.exe DESTINATION x86 COMPONENT program)
+  install(FILES ${CLAROVIA_COMPANION_BIN}/vitrel.dll DESTINATION x86 RENAME vitrel32.dll COMPONENT program)
 endif()
 
 set(CPACK_PACKAGE_NAME Clarovia)

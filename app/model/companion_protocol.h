@@ -8,10 +8,12 @@
 
 namespace companion {
 
-// Beside the program: its own folder holds it and the 32-bit library it loads.
+// Beside the program: its own folder holds it and the 32-bit library it loads, which
+// is the x86 build's vitrel.dll under a name of its own (Windows wants the 32-bit and
+// the 64-bit library of a global hook to have different names).
 inline constexpr wchar_t kFolder[] = L"x86\\";
 inline constexpr wchar_t kExe[] = L"Clarovia32.exe";
-inline constexpr wchar_t kLibrary[] = L"vitrel.dll";
+inline constexpr wchar_t kLibrary[] = L"vitrel32.dll";
 // The class of its message-only window.
 inline constexpr wchar_t kWindowClass[] = L"Clarovia32 Companion";
 // Held by the companion of one program (its process id in hexadecimal follows): a

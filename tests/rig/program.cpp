@@ -1,5 +1,7 @@
 #include "program.h"
 
+#include <tlhelp32.h>
+
 #include "rig.h"
 
 namespace rig {
@@ -177,24 +179,54 @@ TempFolder::TempFolder(const std::wstring& suffix) {
     }
 }
 
-TempFolder::~TempFolder() {
-    if (path_.empty()) return;
+namespace {
+// Deletes `folder` (with a trailing backslash) and everything in it.
+void DeleteTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW((path_ + L"*").c_str(), &found);
+    const HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((path_ + found.cFileName).c_str());
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                DeleteTree(folder + name + L"\\");
+            else
+                DeleteFileW((folder + name).c_str());
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryW(path_.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+}  // namespace
+
+TempFolder::~TempFolder() {
+    if (!path_.empty()) DeleteTree(path_);
 }
 
 bool TempFolder::CopyFromProgramDirectory(const wchar_t* name) const {
-    return ok() && CopyFileW((ProgramDirectory() + name).c_str(), (path_ + name).c_str(), FALSE);
+    return CopyIn(ProgramDirectory() + name, name);
+}
+
+bool TempFolder::CopyIn(const std::wstring& file, const std::wstring& as) const {
+    if (!ok()) return false;
+    const size_t slash = as.find_last_of(L'\\');
+    if (slash != std::wstring::npos) CreateDirectoryW((path_ + as.substr(0, slash)).c_str(), nullptr);
+    return CopyFileW(file.c_str(), (path_ + as).c_str(), FALSE) != FALSE;
 }
 
 // ------------------------------------------------------------------- Program
+
+std::vector<DWORD> CompanionPids() {
+    std::vector<DWORD> pids;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return pids;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (lstrcmpiW(entry.szExeFile, L"Clarovia32.exe") == 0) pids.push_back(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return pids;
+}
 
 namespace {
 struct WindowQuery {

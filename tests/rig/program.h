@@ -76,7 +76,8 @@ private:
     bool had_ = false;
 };
 
-// A folder under %TEMP% made for one test and deleted with everything in it; its name
+// A folder under %TEMP% made for one test and deleted with everything in it (a file
+// still in use is left); its name
 // ends in `suffix`.
 class TempFolder {
 public:
@@ -90,10 +91,15 @@ public:
     const std::wstring& path() const { return path_; }
     // Copies a file of the test program's folder into this one.
     bool CopyFromProgramDirectory(const wchar_t* name) const;
+    // Copies `file` into this folder as `as` ("x86\\vitrel32.dll": the folder is made).
+    bool CopyIn(const std::wstring& file, const std::wstring& as) const;
 
 private:
     std::wstring path_;
 };
+
+// The processes of the 32-bit companion (Clarovia32.exe) that run now, of any program.
+std::vector<DWORD> CompanionPids();
 
 class Program {
 public:

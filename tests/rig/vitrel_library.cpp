@@ -8,16 +8,16 @@
 namespace rig {
 
 
-VitrelLibrary::VitrelLibrary() {
-    module_ = LoadLibraryW((ProgramDirectory() + L"vitrel.dll").c_str());
+VitrelLibrary::VitrelLibrary(const std::wstring& path, bool reset) : reset_(reset) {
+    module_ = LoadLibraryW((path.empty() ? ProgramDirectory() + L"vitrel.dll" : path).c_str());
     if (!module_) return;
     Bind(module_);
     shared_ = FindSharedRecord(module_);
-    if (ok()) Reset();
+    if (ok() && reset_) Reset();
 }
 
 VitrelLibrary::~VitrelLibrary() {
-    if (ok()) Reset();
+    if (ok() && reset_) Reset();
     if (module_) FreeLibrary(module_);
 }
 

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "shared_settings.h"
 #include "vitrel_api.h"
 
@@ -12,7 +14,11 @@ namespace rig {
 
 class VitrelLibrary : public vitrel::Exports {
 public:
-    VitrelLibrary();
+    VitrelLibrary() : VitrelLibrary(std::wstring()) {}
+    // The copy at `path` (empty: the one beside the test program). Without `reset` the
+    // record is left as it is, now and at the end: for looking at a library that
+    // another process drives.
+    explicit VitrelLibrary(const std::wstring& path, bool reset = true);
     ~VitrelLibrary();
     VitrelLibrary(const VitrelLibrary&) = delete;
     VitrelLibrary& operator=(const VitrelLibrary&) = delete;
@@ -28,6 +34,7 @@ public:
 private:
     HMODULE module_ = nullptr;
     volatile SharedSettings* shared_ = nullptr;
+    bool reset_ = true;
 };
 
 // Start .. End around a test, with the given program window, unlocked.
