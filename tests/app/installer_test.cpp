@@ -5,10 +5,13 @@
 // (tests/static/check_package.py).
 #include <windows.h>
 #include <shlobj.h>
+#include <psapi.h>
 
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "companion_protocol.h"
 #include "program_fixture.h"
 #include "version.h"
 
@@ -47,11 +50,15 @@ constexpr WORD kMachine = IMAGE_FILE_MACHINE_AMD64;
 // The build whose program and library the other installer would lay out.
 constexpr wchar_t kOwnBuild[] = L"x86_64";
 constexpr wchar_t kOtherBuild[] = L"i686";
+// The 32-bit companion and its library, which the x64 package carries for 32-bit programs.
+const std::vector<std::wstring> kCompanionFiles = {std::wstring(companion::kFolder) + companion::kExe,
+                                                   std::wstring(companion::kFolder) + companion::kLibrary};
 #else
 constexpr wchar_t kPackageArch[] = L"x86";
 constexpr WORD kMachine = IMAGE_FILE_MACHINE_I386;
 constexpr wchar_t kOwnBuild[] = L"i686";
 constexpr wchar_t kOtherBuild[] = L"x86_64";
+const std::vector<std::wstring> kCompanionFiles;
 #endif
 
 std::wstring Installer() {
@@ -94,6 +101,21 @@ WORD Machine(const std::wstring& path) {
     if (header + 6 > bytes.size() || bytes.compare(header, 4, std::string("PE\0\0", 4)) != 0) return 0;
     std::memcpy(&machine, &bytes[header + 4], sizeof machine);
     return machine;
+}
+
+// Whether the process `pid` maps the module `path` (a 32-bit program's modules too).
+bool Maps(DWORD pid, const std::wstring& path) {
+    const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    HMODULE modules[256];
+    DWORD size = 0;
+    bool found = false;
+    if (process && K32EnumProcessModulesEx(process, modules, sizeof modules, &size, LIST_MODULES_ALL)) {
+        wchar_t name[MAX_PATH];
+        for (DWORD i = 0; i < size / sizeof(HMODULE) && i < 256 && !found; ++i)
+            found = K32GetModuleFileNameExW(process, modules[i], name, MAX_PATH) && lstrcmpiW(name, path.c_str()) == 0;
+    }
+    if (process) CloseHandle(process);
+    return found;
 }
 
 // A file that can be opened for writing.
@@ -262,8 +284,10 @@ TEST_F(InstallerTest, SilentInstallRunsUpdatesOverARunningCopyAndUninstallsKeepi
     // Installed for this user: the files, the Start menu entry, the entry in the list
     // of installed programs.
     ASSERT_EQ(RunAndWait(Installer(), L"/S"), 0u);
-    for (const wchar_t* file : {L"Clarovia.exe", L"vitrel.dll", L"readme.txt", L"LICENSE.txt", L"Uninstall.exe"})
-        EXPECT_TRUE(Exists(InstallFolder() + file)) << "not installed: " << testing::PrintToString(std::wstring(file));
+    std::vector<std::wstring> files = {L"Clarovia.exe", L"vitrel.dll", L"readme.txt", L"LICENSE.txt", L"Uninstall.exe"};
+    files.insert(files.end(), kCompanionFiles.begin(), kCompanionFiles.end());
+    for (const std::wstring& file : files)
+        EXPECT_TRUE(Exists(InstallFolder() + file)) << "not installed: " << testing::PrintToString(file);
     EXPECT_TRUE(Exists(StartMenuEntry()));
     EXPECT_EQ(UninstallValue(L"DisplayVersion"), Widen(CLAROVIA_VERSION_TEXT));
     EXPECT_EQ(UninstallValue(L"InstallLocation") + L"\\", InstallFolder());
@@ -327,41 +351,62 @@ TEST_F(InstallerTest, StartWithWindowsIsTheProgramsOwnSettingAndSettingsGoOnlyWh
 
 class LibraryInUseTest : public InstallerTest {
 protected:
-    // Installs, changes the installed library with edit (none: the very file being
-    // installed), lets the installed copy's hooks map it and ends the copy, so that
-    // the library is still in use by others, and installs again.
-    void UpdateOverLibraryInUse(bool (*edit)(std::string& bytes), bool updates) {
+    // Installs, changes the installed library `edited` with edit (none: the very file
+    // being installed), lets the installed copy's hooks map its libraries (the
+    // companion's into a 32-bit program, where 32-bit programs run) and ends the copy,
+    // so that they are still in use by others, and installs again.
+    void UpdateOverLibraryInUse(bool (*edit)(std::string& bytes), bool updates,
+                                const std::wstring& edited = L"vitrel.dll") {
         ASSERT_EQ(RunAndWait(Installer(), L"/S"), 0u);
-        const std::wstring library = InstallFolder() + L"vitrel.dll";
+        std::vector<std::wstring> libraries = {InstallFolder() + L"vitrel.dll"};
+        std::unique_ptr<rig::HostProcess> program32;
+        if (!kCompanionFiles.empty() && !rig::OtherWidthFolder().empty()) {
+            libraries.push_back(InstallFolder() + kCompanionFiles[1]);
+            program32 = std::make_unique<rig::HostProcess>(rig::OtherWidthFolder(), L"rig_target.exe");
+            ASSERT_TRUE(program32->ok());
+        }
         const std::wstring exe = InstallFolder() + L"Clarovia.exe";
         if (edit) {
-            ASSERT_TRUE(Edit(library, edit));
+            ASSERT_TRUE(Edit(InstallFolder() + edited, edit));
         }
-        const std::string inUse = Bytes(library);
+        std::vector<std::string> inUse;
+        for (const std::wstring& library : libraries) inUse.push_back(Bytes(library));
 
-        // The hooks reach this process (and under Wine stay mapped in it).
+        // The hooks reach this process (and under Wine stay mapped in it), the
+        // companion's the 32-bit program once its window takes a message.
         program = std::make_unique<rig::Program>(InstallFolder());
         ASSERT_TRUE(program->Run());
         PostMessageW(nullptr, WM_NULL, 0, 0);
         rig::PumpMessages();
+        if (program32) {
+            const HWND window = program32->Create(rig::WindowSpec{});
+            const auto mapped = [&] { return program32->SetText(window, L"32") && Maps(program32->pid(), libraries[1]); };
+            ASSERT_TRUE(rig::WaitFor(mapped, 10000)) << "the companion's hooks did not reach a 32-bit program";
+        }
         ASSERT_TRUE(program->Exit());
-        ASSERT_FALSE(Writable(library)) << "the ended copy's library is no longer in use (the case cannot be made here)";
+        ASSERT_FALSE(Writable(libraries[0]))
+            << "the ended copy's library is no longer in use (the case cannot be made here)";
 
-        // New hooks from the same path would run in the old module: unless it is the
-        // very file being installed, the update stops, and neither the library nor the
+        // New hooks from the same path would run in the old module: unless each is the
+        // very file being installed, the update stops, and neither the libraries nor the
         // program is written.
         constexpr ULONGLONG kStamp = 126227808000000000;  // 2001-01-01
         ASSERT_TRUE(SetLastWrite(exe, kStamp));
         const DWORD code = RunAndWait(Installer(), L"/S");
-        EXPECT_EQ(Bytes(library), inUse) << "the library in use was replaced";
+        for (size_t i = 0; i < libraries.size(); ++i)
+            EXPECT_EQ(Bytes(libraries[i]), inUse[i]) << "replaced in use: " << testing::PrintToString(libraries[i]);
         if (updates) {
             EXPECT_EQ(code, 0u);
             EXPECT_NE(LastWrite(exe), kStamp) << "the update kept the same library but did not write the program";
+            // The uninstaller moves what is still in use aside: the folder goes.
+            EXPECT_TRUE(Uninstall()) << "libraries in use kept the installed folder";
         } else {
             EXPECT_EQ(code, 2u) << "the update went ahead over another library in use";
             EXPECT_EQ(LastWrite(exe), kStamp) << "the program was written although the update stopped";
             EXPECT_FALSE(RunningCopy());
         }
+        if (!kCompanionFiles.empty() && !program32)
+            GTEST_SKIP() << "the companion's library was not put in use: no 32-bit programs run here";
     }
 };
 
@@ -375,6 +420,13 @@ TEST_F(LibraryInUseTest, AnotherBuildOfTheSameVersionStopsAnUpdateBeforeAnything
 }
 
 TEST_F(LibraryInUseTest, TheSameFileStaysAndTheUpdateGoesOn) { UpdateOverLibraryInUse(nullptr, true); }
+
+// The companion's library by the same rules, the program's the very file being installed.
+TEST_F(LibraryInUseTest, AnotherBuildOfTheCompanionsLibraryStopsAnUpdateBeforeAnythingIsWritten) {
+    if (kCompanionFiles.empty()) GTEST_SKIP() << "the x86 package has no companion";
+    if (rig::OtherWidthFolder().empty()) GTEST_SKIP() << "no 32-bit programs run here to hold the companion's library";
+    UpdateOverLibraryInUse(AnotherBuild, false, kCompanionFiles[1]);
+}
 
 // An installation over what is in the folder ends with the program and the library of
 // one machine beside each other: its own pair when it could write every file (exit

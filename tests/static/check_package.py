@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
 """Static checks of the release files that ./package.sh makes under dist/.
 
-    check_package.py --dist dist [--version-header res/version.h]
+    check_package.py --dist dist [--version-header res/version.h] [--companion-bin build/i686/bin]
 
 For x86 and x64: the installer (machine, a version record with the program's version,
 and for x86 a PE header and imports that Windows 2000 accepts; what it carries: the
-zip's program and library byte for byte, and no binary of another machine, so that it
-can leave none beside the program) and the portable zip (exactly the two files, the
-read-me and the licence, in one folder named after the version; the two binaries pass
-every check of check_pe.py, no debug data among them).
+zip's binaries byte for byte, and no binary of another machine but the x64 package's
+32-bit companion and library, so that it can leave none beside the program) and the
+portable zip (exactly the two files, the read-me and the licence, in one folder named
+after the version, and in the x64 one its x86 folder with Clarovia32.exe and the 32-bit
+vitrel.dll, byte for byte the i686 build's; every binary passes every check of
+check_pe.py, no debug data among them).
 SHA256SUMS must name the four files with their sums. Prints the sizes of what ships.
 """
 import argparse
@@ -26,6 +28,9 @@ import check_pe  # noqa: E402
 from check_pe import PE, check, parse_version, post_2000_imports  # noqa: E402
 
 ARCHES = {"x86": ("x86", 0x14C), "x64": ("x86_64", 0x8664)}
+# The x64 package's folder for 32-bit programs: the i686 build's companion and library.
+COMPANION_FOLDER, COMPANION_ARCH = "x86", "x86"
+COMPANION_FILES = ("Clarovia32.exe", "vitrel.dll")
 RT_VERSION = 16
 
 
@@ -65,14 +70,18 @@ def installer_blocks(path):
 
 
 def check_installer_files(path, machine, zipped):
+    """zipped: the zip's binaries by name; those of the companion's folder are the only
+    ones that may be of another machine."""
     blocks = installer_blocks(path)
     check(blocks is not None, "%s: not a solid LZMA NSIS installer" % path)
+    companion = [data for name, data in zipped.items() if name.startswith(COMPANION_FOLDER + "/")]
     for block in blocks or []:
         if block[:2] == b"MZ" and len(block) >= 0x40:
             pe = struct.unpack_from("<I", block, 0x3C)[0]
             if block[pe:pe + 4] == b"PE\0\0":
                 found = struct.unpack_from("<H", block, pe + 4)[0]
-                check(found == machine, "%s carries a binary of machine 0x%x" % (path, found))
+                check(found == machine or block in companion,
+                      "%s carries a binary of machine 0x%x" % (path, found))
     for name, data in zipped.items():
         check(blocks is not None and data in blocks, "%s does not carry the zip's %s" % (path, name))
 
@@ -100,8 +109,11 @@ def check_installer(path, arch, machine, version):
         check(values.get("ProductName") == "Clarovia", "%s: ProductName %r" % (path, values.get("ProductName")))
 
 
-def check_zip(path, arch, folder):
+def check_zip(path, arch, folder, companion_bin):
+    """companion_bin: where the companion's files come from (x64), else None."""
     want = {folder + "/" + name for name in ("Clarovia.exe", "vitrel.dll", "readme.txt", "LICENSE.txt")}
+    if companion_bin:
+        want |= {"%s/%s/%s" % (folder, COMPANION_FOLDER, name) for name in COMPANION_FILES}
     with zipfile.ZipFile(path) as z:
         names = {n for n in z.namelist() if not n.endswith("/")}
         check(names == want, "%s holds %s, expected %s" % (path, sorted(names), sorted(want)))
@@ -114,6 +126,15 @@ def check_zip(path, arch, folder):
                 check_pe.check_dll(os.path.join(binaries, "vitrel.dll"), arch)
             if os.path.exists(os.path.join(binaries, "Clarovia.exe")):
                 check_pe.check_exe(os.path.join(binaries, "Clarovia.exe"), arch)
+            companion = os.path.join(binaries, COMPANION_FOLDER)
+            if companion_bin and os.path.isdir(companion):
+                check_pe.check_companion(os.path.join(companion, "Clarovia32.exe"), COMPANION_ARCH)
+                check_pe.check_dll(os.path.join(companion, "vitrel.dll"), COMPANION_ARCH)
+                for name in COMPANION_FILES:
+                    built = os.path.join(companion_bin, name)
+                    check(os.path.isfile(built) and open(built, "rb").read() == open(
+                        os.path.join(companion, name), "rb").read(),
+                        "%s: %s/%s is not %s" % (path, COMPANION_FOLDER, name, built))
             readme = os.path.join(binaries, "readme.txt")
             if os.path.exists(readme):
                 text = open(readme, "rb").read()
@@ -126,8 +147,10 @@ def check_zip(path, arch, folder):
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--dist", required=True)
-    ap.add_argument("--version-header", default=os.path.join(
-        os.path.dirname(os.path.abspath(__file__)), "..", "..", "res", "version.h"))
+    source = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+    ap.add_argument("--version-header", default=os.path.join(source, "res", "version.h"))
+    ap.add_argument("--companion-bin", default=os.path.join(source, "build", "i686", "bin"),
+                    help="the i686 build's bin/, whose Clarovia32.exe and vitrel.dll the x64 package carries")
     args = ap.parse_args()
     version = version_from(args.version_header)
     files = []
@@ -139,7 +162,7 @@ def main():
             check(os.path.isfile(path), "%s missing" % path)
         inner = {}
         if os.path.isfile(archive):
-            inner = check_zip(archive, arch, base)
+            inner = check_zip(archive, arch, base, args.companion_bin if name == "x64" else None)
             files.append(archive)
             print("%s: %s" % (base, ", ".join("%s %d bytes" % (n, len(d)) for n, d in sorted(inner.items()))))
         if os.path.isfile(setup):
