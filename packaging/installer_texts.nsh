@@ -1,6 +1,6 @@
 ﻿; The installer's own texts, in English and Japanese (the program's stay Japanese).
 ; UTF-8; included with /CHARSET=UTF8 after the MUI languages. $R9 is the file at hand,
-; named from the installed folder (vitrel.dll, x86\vitrel.dll, Clarovia.exe, ...).
+; named from the installed folder (vitrel.dll, x86\vitrel32.dll, Clarovia.exe, ...).
 
 LangString SecProgram ${LANG_ENGLISH} "Clarovia"
 LangString SecProgram ${LANG_JAPANESE} "Clarovia"

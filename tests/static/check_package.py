@@ -9,7 +9,7 @@ zip's binaries byte for byte, and no binary of another machine but the x64 packa
 32-bit companion and library, so that it can leave none beside the program) and the
 portable zip (exactly the two files, the read-me and the licence, in one folder named
 after the version, and in the x64 one its x86 folder with Clarovia32.exe and the 32-bit
-vitrel.dll, byte for byte the i686 build's; every binary passes every check of
+vitrel.dll as vitrel32.dll, byte for byte the i686 build's; every binary passes every check of
 check_pe.py, no debug data among them).
 SHA256SUMS must name the four files with their sums. Prints the sizes of what ships.
 """
@@ -30,7 +30,8 @@ from check_pe import PE, check, parse_version, post_2000_imports  # noqa: E402
 ARCHES = {"x86": ("x86", 0x14C), "x64": ("x86_64", 0x8664)}
 # The x64 package's folder for 32-bit programs: the i686 build's companion and library.
 COMPANION_FOLDER, COMPANION_ARCH = "x86", "x86"
-COMPANION_FILES = ("Clarovia32.exe", "vitrel.dll")
+# In the package's x86 folder, each from the i686 build's file of the second name.
+COMPANION_FILES = {"Clarovia32.exe": "Clarovia32.exe", "vitrel32.dll": "vitrel.dll"}
 RT_VERSION = 16
 
 
@@ -129,9 +130,9 @@ def check_zip(path, arch, folder, companion_bin):
             companion = os.path.join(binaries, COMPANION_FOLDER)
             if companion_bin and os.path.isdir(companion):
                 check_pe.check_companion(os.path.join(companion, "Clarovia32.exe"), COMPANION_ARCH)
-                check_pe.check_dll(os.path.join(companion, "vitrel.dll"), COMPANION_ARCH)
-                for name in COMPANION_FILES:
-                    built = os.path.join(companion_bin, name)
+                check_pe.check_dll(os.path.join(companion, "vitrel32.dll"), COMPANION_ARCH)
+                for name, built_name in COMPANION_FILES.items():
+                    built = os.path.join(companion_bin, built_name)
                     check(os.path.isfile(built) and open(built, "rb").read() == open(
                         os.path.join(companion, name), "rb").read(),
                         "%s: %s/%s is not %s" % (path, COMPANION_FOLDER, name, built))
