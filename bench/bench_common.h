@@ -75,7 +75,8 @@ int RunCost(const CostOptions& options);
 int RunRegistryFuzz(int starts, unsigned seed);
 int RunInstanceRace(int rounds);
 // strict: no gesture may be lost (else at most one in twenty, for short runs).
-int RunSoak(int gestures, unsigned seed, bool strict);
+// `narrow`: on windows of 32-bit helpers, through the program's 32-bit companion.
+int RunSoak(int gestures, unsigned seed, bool strict, bool narrow = false);
 int RunHungShell(int rounds);
 int RunPaintStorm(long reports);
 // timingGoals: false prints the figure without holding it to its goal.

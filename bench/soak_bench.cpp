@@ -90,18 +90,43 @@ bool Shaded(HWND window) {
     return client.bottom == 0;
 }
 
+// The program in a folder laid out as the x64 package is, with the 32-bit companion of
+// the i686 build beside it ("" if there is none, or it cannot be made).
+std::wstring WithCompanion(const rig::TempFolder& folder) {
+    const std::wstring from = rig::OtherWidthFolder();
+    const bool made = !from.empty() && folder.CopyFromProgramDirectory(rig::kProgramExe) &&
+                      folder.CopyFromProgramDirectory(L"vitrel.dll") &&
+                      folder.CopyIn(from + L"Clarovia32.exe", L"x86\\Clarovia32.exe") &&
+                      folder.CopyIn(from + L"vitrel.dll", L"x86\\vitrel32.dll");
+    return made ? folder.path() : std::wstring();
+}
+
 class Soak {
 public:
-    Soak(int gestures, unsigned seed, bool strict) : gestures_(gestures), random_(seed), strict_(strict) {}
+    // `narrow`: the windows are of 32-bit helpers, served by the program's companion.
+    Soak(int gestures, unsigned seed, bool strict, bool narrow)
+        : gestures_(gestures), random_(seed), strict_(strict), narrow_(narrow),
+          name_(narrow ? "soak-32" : "soak"), folderPath_(narrow ? WithCompanion(folder_) : std::wstring()),
+          program_(folderPath_) {}
 
     int Run() {
         QuietSettings();
-        for (auto& host : hosts_) host = std::make_unique<rig::HostProcess>();
+        if (narrow_ && folderPath_.empty())
+            return SetUpFailed("no folder with the 32-bit companion could be made");
+        for (auto& host : hosts_) host = MakeHost();
         for (int i = 0; i < kSlots; ++i) slots_[i].host = i % kHosts;
         for (int i = 0; i < kSlots; ++i)
             if (!MakeWindow(i)) return SetUpFailed("a window of the helpers could not be made");
         if (!tray_.ok()) return SetUpFailed("the stand-in for the notification area could not be made");
         if (!program_.Run()) return SetUpFailed("Clarovia.exe did not come up");
+        // The companion's hooks set and its library told the settings: its window is
+        // there, and the program has taken what it posted (and answered it).
+        if (narrow_ && (!rig::WaitFor([] {
+                           return rig::CompanionPids().size() == 1 &&
+                                  FindWindowExW(HWND_MESSAGE, nullptr, L"Clarovia32 Companion", nullptr);
+                       }, 10000) ||
+                        !probe_.ok()))
+            return SetUpFailed("the companion did not come up");
         // The program's thread, watched for the reports it takes (the gestures' trace).
         if (!probe_.ok() || !probe_.Attach(program_.threadId())) return SetUpFailed("the probe could not be attached");
 
@@ -113,7 +138,7 @@ public:
                 return SetUpFailed("the helpers could not be started again");
             if (done % kSampleEvery == 0) {
                 samples.push_back(CostOf(program_.process()));
-                std::printf("soak: %d gestures, %d lost, %.0f s; program: %zu KB private, %lu handles\n", done, lost_,
+                std::printf("%s: %d gestures, %d lost, %.0f s; program: %zu KB private, %lu handles\n", name_, done, lost_,
                             Now() - start, size_t{samples.back().privateBytes / 1024}, samples.back().handles);
                 std::fflush(stdout);
                 if (done < gestures_ && !RestartHost(Pick(kHosts)) && !Recover(done, "a helper could not be restarted"))
@@ -136,13 +161,13 @@ public:
         const ProcessCost& last = samples.back();
         const double memoryGrowth = Growth(first.privateBytes, last.privateBytes);
         const double handleGrowth = Growth(first.handles, last.handles);
-        std::printf("soak: %d gestures in %.1f s, %d lost (%s); lost where: %s; %d wheel gesture(s) skipped, their "
+        std::printf("%s: %d gestures in %.1f s, %d lost (%s); lost where: %s; %d wheel gesture(s) skipped, their "
                     "window not made active; %d helper restart(s); %d window(s) found maximised, %d moved or widened; program private bytes %+.1f %%, handles %+.1f %%; "
-                    "everyone alive at the end: %s; program ended by its command: %s\n",
+                    "everyone alive at the end: %s; program ended by its command: %s\n", name_,
                     gestures_, Now() - start, lost_, Counts().c_str(), Stops().c_str(), skipped_, restarts_, maximised_, outOfPlace_,
                     100 * memoryGrowth, 100 * handleGrowth, alive ? "yes" : "NO", ended ? "yes" : "NO");
         std::fflush(stdout);
-        Summary("soak %d gestures %d lost", gestures_, lost_);
+        Summary("%s %d gestures %d lost", name_, gestures_, lost_);
         // A short run (CTest) on a loaded machine may lose a gesture now and then to
         // Wine's input delivery; it holds the rest, and a loss rate far above the full
         // run's.
@@ -152,14 +177,14 @@ public:
 
 private:
     int SetUpFailed(const char* what) {
-        std::printf("soak: set-up failed: %s\n", what);
+        std::printf("%s: set-up failed: %s\n", name_, what);
         rig::settings::Erase();
         return 2;
     }
 
     // Every helper starts again, with new windows; whether the run can go on.
     bool Recover(int done, const char* why) {
-        std::printf("soak: gesture %d: %s; the helpers start again\n", done, why);
+        std::printf("%s: gesture %d: %s; the helpers start again\n", name_, done, why);
         std::fflush(stdout);
         if (++restarts_ > kMaxRestarts) return false;
         for (int host = 0; host < kHosts; ++host)
@@ -182,8 +207,8 @@ private:
             // Wine's move loop now and then carries a dragged window further than the
             // pointer went: put back without a word. Any other gesture is said.
             if (gesture != Gesture::Drag) {
-                std::printf("soak: gesture %d (%s on window %d) left it at (%ld,%ld)-(%ld,%ld), its place is "
-                            "(%ld,%ld) %dx%d; put back\n",
+                std::printf("%s: gesture %d (%s on window %d) left it at (%ld,%ld)-(%ld,%ld), its place is "
+                            "(%ld,%ld) %dx%d; put back\n", name_,
                             done, Name(gesture), index, rc.left, rc.top, rc.right, rc.bottom, home.x, home.y, kWidth,
                             kHeight);
                 ++outOfPlace_;
@@ -199,8 +224,8 @@ private:
             std::snprintf(text, sizeof text, " 0x%04lx", static_cast<unsigned long>(e.wParam & 0xFFF0));
             commands += text;
         }
-        std::printf("soak: gesture %d (%s on window %d) left it maximised: the window's thread %s the double-click, "
-                    "its window procedure %s it; %s the report; system commands:%s\n",
+        std::printf("%s: gesture %d (%s on window %d) left it maximised: the window's thread %s the double-click, "
+                    "its window procedure %s it; %s the report; system commands:%s\n", name_,
                     done, Name(gesture), index, host.Retrieved(w, WM_NCLBUTTONDBLCLK).empty() ? "did not retrieve" : "took",
                     host.Log(w, WM_NCLBUTTONDBLCLK).empty() ? "did not get" : "got",
                     probe_.Messages(program_.window(), WM_SHADE_DBLCLK).empty() ? "the program did not take" : "the program took",
@@ -215,7 +240,7 @@ private:
             const HWND w = slots_[i].window;
             if (!IsWindow(w) || !IsZoomed(w)) continue;
             ++maximised_;
-            std::printf("soak: gesture %d: window %d found maximised; restored\n", done, i);
+            std::printf("%s: gesture %d: window %d found maximised; restored\n", name_, done, i);
             ShowWindowAsync(w, SW_RESTORE);
             rig::WaitFor([&] { return !IsZoomed(w); }, kEffectMs);
         }
@@ -282,7 +307,7 @@ private:
     bool RestartHost(int host) {
         for (Slot& slot : slots_)
             if (slot.host == host) slot.window = nullptr;
-        hosts_[host] = std::make_unique<rig::HostProcess>();
+        hosts_[host] = MakeHost();
         if (!hosts_[host]->ok()) return false;
         for (int i = 0; i < kSlots; ++i)
             if (slots_[i].host == host && !MakeWindow(i)) return false;
@@ -368,8 +393,8 @@ private:
                 ++skipped_;
                 wchar_t title[64] = {};
                 GetWindowTextW(GetForegroundWindow(), title, 64);
-                std::printf("soak: gesture %d (%s on window %d) skipped: the window could not be made active "
-                            "(active: \"%ls\")\n", done, Name(gesture), index, title);
+                std::printf("%s: gesture %d (%s on window %d) skipped: the window could not be made active "
+                            "(active: \"%ls\")\n", name_, done, Name(gesture), index, title);
                 wheelWindow_ = -1;
                 return true;
             }
@@ -462,7 +487,7 @@ private:
         for (int k = 0; k < kSlots; ++k)
             if (slots_[k].window && !IsWindow(slots_[k].window) && !slots_[k].saidGone) {
                 slots_[k].saidGone = true;
-                std::printf("soak: gesture %d (%s on window %d): window %d went away: %s\n", done, Name(gesture), index, k,
+                std::printf("%s: gesture %d (%s on window %d): window %d went away: %s\n", name_, done, Name(gesture), index, k,
                             Vanished(slots_[k]).c_str());
             }
         if (!seen) {
@@ -481,8 +506,8 @@ private:
             }
             const Stage stage = StoppedAt(gesture, slot);
             ++stoppedAt_[stage];
-            std::printf("soak: gesture %d (%s on window %d) lost: alpha %d, %s; under the pointer %ls%s; %s%s; "
-                        "trace: %s\n",
+            std::printf("%s: gesture %d (%s on window %d) lost: alpha %d, %s; under the pointer %ls%s; %s%s; "
+                        "trace: %s\n", name_,
                         done, Name(gesture), index, Alpha(w), Shaded(w) ? "rolled up" : "down",
                         under == w ? L"the window" : cls, IsZoomed(w) ? ", maximised" : "",
                         GetForegroundWindow() == w ? "active" : "not active", seenBy.c_str(), Trace(gesture, slot).c_str());
@@ -558,9 +583,18 @@ private:
         return t;
     }
 
+    std::unique_ptr<rig::HostProcess> MakeHost() const {
+        return narrow_ ? std::make_unique<rig::HostProcess>(rig::OtherWidthFolder(), L"rig_target.exe")
+                       : std::make_unique<rig::HostProcess>();
+    }
+
     int gestures_;
     std::mt19937 random_;
     bool strict_;
+    bool narrow_;
+    const char* name_;
+    rig::TempFolder folder_{L"-soak"};
+    std::wstring folderPath_;
     rig::TrayRecorder tray_;
     rig::Program program_;
     rig::ProgramProbe probe_;
@@ -579,6 +613,8 @@ private:
 
 }  // namespace
 
-int RunSoak(int gestures, unsigned seed, bool strict) { return Soak(gestures, seed, strict).Run(); }
+int RunSoak(int gestures, unsigned seed, bool strict, bool narrow) {
+    return Soak(gestures, seed, strict, narrow).Run();
+}
 
 }  // namespace bench

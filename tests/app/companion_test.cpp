@@ -235,6 +235,13 @@ TEST_F(Companion, ThirtyTwoBitWindowsAnswerEveryGestureAndAKilledCompanionComesB
     rig::settings::SetDword(L"EnableTopmostTP", 1);
     rig::settings::SetDword(L"EnableWheelTP", 1);
     rig::settings::SetDword(L"WheelStep", 20);
+    rig::settings::SetDword(L"EnableMoveTP", 1);
+    rig::settings::SetDword(L"MoveTPValue", 180);
+    // A rule for Wine's notepad, whose window comes after the program.
+    rig::settings::SetString(L"Program", L"notepad.exe", L"Rules\\0");
+    rig::settings::SetString(L"Class", L"", L"Rules\\0");
+    rig::settings::SetDword(L"Level", 120, L"Rules\\0");
+    rig::settings::SetDword(L"OnTop", 0, L"Rules\\0");
     StartFromFolder();
     ASSERT_NE(WaitCompanion(), 0u);
 
@@ -253,6 +260,21 @@ TEST_F(Companion, ThirtyTwoBitWindowsAnswerEveryGestureAndAKilledCompanionComesB
     {
         const HWND window = narrow;
         const rig::HostProcess& owner = host32;
+        // Dragged by its title bar: translucent while it moves, opaque again after.
+        ASSERT_TRUE(rig::Activate(window));
+        const POINT from = rig::CaptionPoint(window, 80);
+        const size_t moving = owner.Log(window, WM_MOVING).size();
+        rig::LeftDown(from.x, from.y);
+        int step = 0;
+        EXPECT_TRUE(rig::WaitFor([&] {
+            ++step;
+            rig::MoveMouse(from.x + 6 * step, from.y + 4 * step);
+            return owner.Log(window, WM_MOVING).size() > moving && rig::LayeredAlpha(window) == 180;
+        })) << rig::LayeredAlpha(window);
+        POINT end;
+        GetCursorPos(&end);
+        rig::LeftUp(end.x, end.y);
+        EXPECT_TRUE(rig::WaitFor([&] { return !rig::IsLayered(window); }));
         // Shift+click: the level; middle click: opaque again.
         ASSERT_TRUE(rig::ClickHolding(owner, window, rig::CaptionPoint(window, 60), {"shift"}));
         EXPECT_TRUE(rig::WaitFor([&] { return rig::LayeredAlpha(window) == 150; })) << rig::LayeredAlpha(window);
@@ -297,9 +319,12 @@ TEST_F(Companion, ThirtyTwoBitWindowsAnswerEveryGestureAndAKilledCompanionComesB
         RECT rc;
         return GetWindowRect(pad.window(), &rc) && rc.left == 40 && rc.top == 420;
     }));
+    // Its rule gave its new window the rule's level; a middle click makes it opaque.
+    EXPECT_TRUE(rig::WaitFor([&] { return rig::LayeredAlpha(pad.window()) == 120; }))
+        << rig::LayeredAlpha(pad.window());
     const POINT padCaption = rig::CaptionPoint(pad.window(), 60);
     rig::MiddleClick(padCaption.x, padCaption.y);
-    EXPECT_TRUE(rig::WaitFor([&] { return rig::LayeredAlpha(pad.window()) == 150; }));
+    EXPECT_TRUE(rig::WaitFor([&] { return !rig::IsLayered(pad.window()); }));
 
     // The companion killed comes back, and the 32-bit window answers again.
     spec.x = 520;
@@ -310,7 +335,19 @@ TEST_F(Companion, ThirtyTwoBitWindowsAnswerEveryGestureAndAKilledCompanionComesB
     ASSERT_NE(WaitCompanion(), 0u);
     EXPECT_TRUE(MiddleClickToggles(host32, again)) << "no gesture after the companion came back";
 
+    // Its exit gives back the 32-bit window it rolled up, and ends the companion.
+    Exit();
+    EXPECT_TRUE(rig::WaitFor([] { return CompanionPids().empty(); }, 2000));
+    EXPECT_TRUE(rig::WaitFor([&] {
+        RECT rc;
+        return GetWindowRect(narrow, &rc) && rc.bottom - rc.top == 260;
+    })) << "not rolled down at the exit";
+
     // The program killed: within 2 s no 32-bit hooks are left.
+    program.reset();
+    StartFromFolder();
+    ASSERT_NE(WaitCompanion(), 0u);
+    ASSERT_TRUE(MiddleClickToggles(host32, again));
     TerminateProcess(program->process(), 1);
     EXPECT_TRUE(rig::WaitFor([] { return CompanionPids().empty(); }, 2000));
     const bool was = rig::IsLayered(again);
