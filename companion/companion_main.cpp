@@ -98,7 +98,11 @@ DWORD Run(const wchar_t* commandLine) {
         CreateWindowExW(0, companion::kWindowClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
     if (!window) return companion::kExitNoWindow;
 
-    // Locked (the library's initial state) until the program says otherwise.
+    // The hooks a killed companion left go first: End takes away the ones the record
+    // names (Windows removes a thread's hooks with the thread, Wine keeps them; a hook
+    // already gone is not found). Then ours, locked (as the record was left, or as it
+    // starts) until the program says otherwise.
+    g_library.End();
     g_library.Start(programWindow);
     if (PostMessageW(programWindow, companion::WM_COMPANION_READY, 0,
                      static_cast<LPARAM>(reinterpret_cast<UINT_PTR>(window) & 0xFFFFFFFFu))) {

@@ -253,8 +253,21 @@ TEST_F(Companion, ThirtyTwoBitWindowsAnswerEveryGestureAndAKilledCompanionComesB
     const HWND wide = Make(L"Sixty-four", 520, 80, 400, 260);
     ASSERT_TRUE(narrow && wide);
     ASSERT_TRUE(rig::OfOtherWidth(narrow));
-    // Once the companion has its settings, the middle click takes effect.
+    // Once the companion has its settings, the middle click takes effect; paused, none
+    // does, and resumed they do again.
     ASSERT_TRUE(MiddleClickToggles(host32, narrow));
+    rig::VitrelLibrary own(folder.path() + L"vitrel.dll", false);
+    PostMessageW(program->window(), WM_COMMAND, rig::kCmdPause, 0);
+    ASSERT_TRUE(rig::WaitFor([&] { return own.shared().Locked == 1; }));
+    {
+        const size_t before = host32.Log(narrow, WM_NCMBUTTONDOWN).size();
+        const POINT caption = rig::CaptionPoint(narrow, 240);
+        rig::MiddleClick(caption.x, caption.y);
+        ASSERT_TRUE(rig::WaitReceived(host32, narrow, WM_NCMBUTTONDOWN, before + 1));
+        EXPECT_TRUE(rig::IsLayered(narrow)) << "a gesture while paused";
+    }
+    PostMessageW(program->window(), WM_COMMAND, rig::kCmdPause, 0);
+    ASSERT_TRUE(rig::WaitFor([&] { return own.shared().Locked == 0; }));
     ASSERT_TRUE(MiddleClickToggles(host32, narrow));
 
     {
@@ -265,12 +278,15 @@ TEST_F(Companion, ThirtyTwoBitWindowsAnswerEveryGestureAndAKilledCompanionComesB
         const POINT from = rig::CaptionPoint(window, 80);
         const size_t moving = owner.Log(window, WM_MOVING).size();
         rig::LeftDown(from.x, from.y);
-        int step = 0;
-        EXPECT_TRUE(rig::WaitFor([&] {
-            ++step;
+        // A few pixels at a time, each step waited for, so that it does not end up far
+        // away over the windows below.
+        bool moved = false;
+        for (int step = 1; step <= 10 && !moved; ++step) {
             rig::MoveMouse(from.x + 6 * step, from.y + 4 * step);
-            return owner.Log(window, WM_MOVING).size() > moving && rig::LayeredAlpha(window) == 180;
-        })) << rig::LayeredAlpha(window);
+            moved = rig::WaitFor([&] { return owner.Log(window, WM_MOVING).size() > moving; }, 500);
+        }
+        EXPECT_TRUE(moved);
+        EXPECT_TRUE(rig::WaitFor([&] { return rig::LayeredAlpha(window) == 180; })) << rig::LayeredAlpha(window);
         POINT end;
         GetCursorPos(&end);
         rig::LeftUp(end.x, end.y);
@@ -289,7 +305,7 @@ TEST_F(Companion, ThirtyTwoBitWindowsAnswerEveryGestureAndAKilledCompanionComesB
         rig::Wheel(caption.x, caption.y, -WHEEL_DELTA);
         EXPECT_TRUE(rig::WaitFor([&] { return rig::LayeredAlpha(window) == 235; })) << rig::LayeredAlpha(window);
         // Ctrl+click: always on top.
-        ASSERT_TRUE(rig::ClickHolding(owner, window, rig::CaptionPoint(window, 300), {"ctrl"}));
+        ASSERT_TRUE(rig::ClickHolding(owner, window, rig::CaptionPoint(window, 240), {"ctrl"}));
         EXPECT_TRUE(rig::WaitFor([&] { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
         // A double-click on the left half of the title bar rolls it up.
         RECT before = {};
@@ -298,7 +314,7 @@ TEST_F(Companion, ThirtyTwoBitWindowsAnswerEveryGestureAndAKilledCompanionComesB
         rig::DoubleClick(roll.x, roll.y);
         EXPECT_TRUE(rig::WaitFor([&] {
             RECT rc;
-            return GetWindowRect(window, &rc) && rc.bottom - rc.top < (before.bottom - before.top) / 2;
+            return !IsIconic(window) && GetWindowRect(window, &rc) && rc.bottom - rc.top < (before.bottom - before.top) / 2;
         })) << "not rolled up";
     }
 
@@ -327,8 +343,8 @@ TEST_F(Companion, ThirtyTwoBitWindowsAnswerEveryGestureAndAKilledCompanionComesB
     EXPECT_TRUE(rig::WaitFor([&] { return !rig::IsLayered(pad.window()); }));
 
     // The companion killed comes back, and the 32-bit window answers again.
-    spec.x = 520;
-    spec.y = 400;
+    spec.x = 560;
+    spec.y = 440;
     const HWND again = host32.Create(spec);
     ASSERT_NE(again, nullptr);
     Kill(WaitCompanion());
@@ -338,10 +354,10 @@ TEST_F(Companion, ThirtyTwoBitWindowsAnswerEveryGestureAndAKilledCompanionComesB
     // Its exit gives back the 32-bit window it rolled up, and ends the companion.
     Exit();
     EXPECT_TRUE(rig::WaitFor([] { return CompanionPids().empty(); }, 2000));
-    EXPECT_TRUE(rig::WaitFor([&] {
-        RECT rc;
-        return GetWindowRect(narrow, &rc) && rc.bottom - rc.top == 260;
-    })) << "not rolled down at the exit";
+    RECT rolled = {};
+    EXPECT_TRUE(rig::WaitFor([&] { return GetWindowRect(narrow, &rolled) && rolled.bottom - rolled.top == 260; }))
+        << "not rolled down at the exit: " << rolled.bottom - rolled.top << " high, iconic " << IsIconic(narrow)
+        << ", zoomed " << IsZoomed(narrow);
 
     // The program killed: within 2 s no 32-bit hooks are left.
     program.reset();

@@ -1,5 +1,7 @@
 #include "sheet.h"
 
+#include <cstdlib>
+
 #include <commctrl.h>
 #include <prsht.h>
 
@@ -136,9 +138,23 @@ bool DialogWindow::KeysToLevel(int id, int level) const {
     const bool fromTop = level > (10 + 255) / 2;
     KeyPress(fromTop ? VK_END : VK_HOME);
     if (!WaitFor([&] { return Level(id) == (fromTop ? 255 : 10); })) return false;
-    const int steps = fromTop ? 255 - level : level - 10;
-    for (int i = 0; i < steps; ++i) KeyPress(fromTop ? VK_LEFT : VK_RIGHT);
-    return WaitFor([&] { return Level(id) == level; });
+    const HWND root = GetAncestor(hwnd_, GA_ROOT);
+    for (int round = 0; round < 3; ++round) {
+        const int from = Level(id);
+        for (int i = 0; i < std::abs(from - level); ++i) KeyPress(from > level ? VK_LEFT : VK_RIGHT);
+        // A loaded machine takes its time over a hundred keys: waited for while the
+        // level moves.
+        int last = -1;
+        while (Level(id) != last) {
+            last = Level(id);
+            if (WaitFor([&] { return Level(id) == level; }, 2000)) return true;
+        }
+        // The keys stopped short. Only when the dialog had lost the activation (Wine
+        // now and then hands it back to a window clicked before) does the rig know
+        // where they went: the rest go again once it is back.
+        if (GetForegroundWindow() == root || !Activate(root)) return false;
+    }
+    return Level(id) == level;
 }
 
 std::vector<HWND> Sheet::Windows() const {
