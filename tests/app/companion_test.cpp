@@ -258,9 +258,9 @@ TEST_F(Companion, ThirtyTwoBitWindowsAnswerEveryGestureAndAKilledCompanionComesB
 
     rig::HostProcess host32(rig::OtherWidthFolder(), L"rig_target.exe");
     ASSERT_TRUE(host32.ok());
-    rig::WindowSpec spec = rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 80, 400, 260);
-    spec.title = L"Thirty-two";
-    const HWND narrow = host32.Create(spec);
+    rig::WindowSpec layout = rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 80, 400, 260);
+    layout.title = L"Thirty-two";
+    const HWND narrow = host32.Create(layout);
     const HWND wide = Make(L"Sixty-four", 520, 80, 400, 260);
     ASSERT_TRUE(narrow && wide);
     ASSERT_TRUE(rig::OfOtherWidth(narrow));
@@ -354,9 +354,9 @@ TEST_F(Companion, ThirtyTwoBitWindowsAnswerEveryGestureAndAKilledCompanionComesB
     EXPECT_TRUE(rig::WaitFor([&] { return !rig::IsLayered(pad.window()); }));
 
     // The companion killed comes back, and the 32-bit window answers again.
-    spec.x = 560;
-    spec.y = 440;
-    const HWND again = host32.Create(spec);
+    layout.x = 560;
+    layout.y = 440;
+    const HWND again = host32.Create(layout);
     ASSERT_NE(again, nullptr);
     Kill(WaitCompanion());
     ASSERT_NE(WaitCompanion(), 0u);
