@@ -5,6 +5,8 @@
 #include "main_hidden_dlg.h"
 #include "program_messages.h"
 #include "program_names.h"
+#include "resource_language.h"
+#include "ui_language.h"
 
 namespace app {
 
@@ -17,6 +19,8 @@ constexpr wchar_t kHiddenWindowCaption[] = CLAROVIA_WIDE(CLAROVIA_HIDDEN_WINDOW_
 bool CClaroviaApp::InitInstance() {
     InitCommonControls();
     SetRegistryKey(kCompany);
+    // Before any text or window of the program.
+    fw::SetResourceLanguage(ChooseLanguage(profile()));
 
     instanceLock_.reset(CreateMutexW(nullptr, TRUE, kInstanceMutex));
     if (!instanceLock_ || GetLastError() == ERROR_ALREADY_EXISTS) {

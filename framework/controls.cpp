@@ -1,5 +1,7 @@
 #include "controls.h"
 
+#include "resource_language.h"
+
 namespace fw {
 
 int ScreenDpi(int axis) {
@@ -60,10 +62,18 @@ int ScaleX(int length) { return ScaleLength(length, ScreenDpi(LOGPIXELSX)); }
 
 int ScaleY(int length) { return ScaleLength(length, ScreenDpi(LOGPIXELSY)); }
 
-void PlaceItems(HWND dialog, std::initializer_list<ItemRect> rects) {
-    for (const ItemRect& r : rects)
+void PlaceItems(HWND dialog, std::initializer_list<ItemRect> rects) { PlaceItems(dialog, rects, LANG_NEUTRAL, {}); }
+
+void PlaceItems(HWND dialog, std::initializer_list<ItemRect> rects, WORD language,
+                std::initializer_list<ItemRect> local) {
+    const bool useLocal = language != LANG_NEUTRAL && ResourceLanguageIs(language);
+    for (ItemRect r : rects) {
+        if (useLocal)
+            for (const ItemRect& l : local)
+                if (l.id == r.id) r = l;
         SetWindowPos(GetDlgItem(dialog, r.id), nullptr, ScaleX(r.x), ScaleY(r.y), ScaleX(r.width),
                      ScaleY(r.height), SWP_SHOWWINDOW);
+    }
 }
 
 void AddListColumn(HWND list, int index, const std::wstring& title, int width) {

@@ -47,6 +47,11 @@ struct ItemRect {
 // Moves and sizes the controls in this order, each shown and brought to the top of its
 // siblings: the last one ends first in the z-order and in the tab order.
 void PlaceItems(HWND dialog, std::initializer_list<ItemRect> rects);
+// The same where the resources are in `language` (LANG_ENGLISH, ...) with the
+// rectangles of `local` in place of the ones of their ids: the texts of that language
+// need other room. The order stays the one of `rects`.
+void PlaceItems(HWND dialog, std::initializer_list<ItemRect> rects, WORD language,
+                std::initializer_list<ItemRect> local);
 
 // A report list view (`list` is its window): column `index` of `width` 96-DPI pixels;
 // a row of texts, one per column, added at the bottom (its index); the

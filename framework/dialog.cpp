@@ -1,6 +1,7 @@
 #include "dialog.h"
 
 #include "application.h"
+#include "resource_language.h"
 
 namespace fw {
 
@@ -16,16 +17,18 @@ Dialog::~Dialog() {
 bool Dialog::Create() {
     Application* app = Application::Current();
     const HINSTANCE instance = app ? app->instance() : GetModuleHandleW(nullptr);
-    return CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId_), parent_, DialogProc,
-                              reinterpret_cast<LPARAM>(this)) != nullptr;
+    const DLGTEMPLATE* dialog = DialogTemplate(instance, templateId_);
+    return dialog && CreateDialogIndirectParamW(instance, dialog, parent_, DialogProc,
+                                                reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
 INT_PTR Dialog::DoModal() {
     Application* app = Application::Current();
     const HINSTANCE instance = app ? app->instance() : GetModuleHandleW(nullptr);
     HWND owner = parent_ ? parent_ : (app ? app->mainWindow() : nullptr);
-    return DialogBoxParamW(instance, MAKEINTRESOURCEW(templateId_), owner, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
+    const DLGTEMPLATE* dialog = DialogTemplate(instance, templateId_);
+    if (!dialog) return -1;
+    return DialogBoxIndirectParamW(instance, dialog, owner, DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 bool Dialog::Destroy() { return hwnd_ && DestroyWindow(hwnd_); }
@@ -66,11 +69,8 @@ int ShowMessageBox(const wchar_t* text, UINT flags) {
 }
 
 std::wstring ResourceString(UINT id) {
-    const wchar_t* text = nullptr;
     Application* app = Application::Current();
-    const int n = LoadStringW(app ? app->instance() : GetModuleHandleW(nullptr), id,
-                              reinterpret_cast<LPWSTR>(&text), 0);
-    return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
+    return LoadResourceString(app ? app->instance() : GetModuleHandleW(nullptr), id);
 }
 
 }  // namespace fw

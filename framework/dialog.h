@@ -53,7 +53,7 @@ private:
 // A message box owned by the application's main window, captioned with its name.
 int ShowMessageBox(const wchar_t* text, UINT flags = MB_OK);
 
-// A string resource of the program ("" if missing).
+// A string resource of the program in the resources' language ("" if missing).
 std::wstring ResourceString(UINT id);
 
 }  // namespace fw

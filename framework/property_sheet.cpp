@@ -1,6 +1,7 @@
 #include "property_sheet.h"
 
 #include "application.h"
+#include "resource_language.h"
 
 namespace fw {
 
@@ -53,9 +54,11 @@ INT_PTR PropertyPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 PROPSHEETPAGEW_V1 PropertyPage::Describe(HINSTANCE instance) {
     PROPSHEETPAGEW_V1 psp = {};
     psp.dwSize = sizeof psp;
-    psp.dwFlags = PSP_DEFAULT;  // no PSP_HASHELP: the sheet shows no Help button
+    // No PSP_HASHELP: the sheet shows no Help button. The template in the resources'
+    // language, found here: the sheet's own lookup would take the system's choice.
+    psp.dwFlags = PSP_DLGINDIRECT;
     psp.hInstance = instance;
-    psp.pszTemplate = MAKEINTRESOURCEW(templateId());
+    psp.pResource = DialogTemplate(instance, templateId());
     // The page's dialog procedure is the framework's; `this` arrives in lParam.
     psp.pfnDlgProc = PageProc;
     psp.lParam = reinterpret_cast<LPARAM>(this);

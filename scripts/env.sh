@@ -122,12 +122,16 @@ clarovia_install_deps() {
       timeout 1800 apt-get -o DPkg::Lock::Timeout=300 install -y -qq --no-install-recommends \
       "${missing[@]}"
   fi
-  local locales
+  # Japanese for the whole session; English and German for the tests of the English
+  # texts (German is one of the languages that fall back to English).
+  local locales name
   locales=$(locale -a 2>/dev/null || true)
-  if ! grep -qixE 'ja_JP\.utf-?8' <<<"$locales"; then
-    _clarovia_log "generating locale ja_JP.UTF-8"
-    _clarovia_sudo timeout 300 localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
-  fi
+  for name in ja_JP en_US de_DE; do
+    if ! grep -qixE "${name}\.utf-?8" <<<"$locales"; then
+      _clarovia_log "generating locale $name.UTF-8"
+      _clarovia_sudo timeout 300 localedef -i "$name" -f UTF-8 "$name.UTF-8"
+    fi
+  done
 }
 
 # ---------------------------------------------------------------------------------------

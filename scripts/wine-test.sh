@@ -7,6 +7,11 @@
 # error having written nothing to its standard output is started once more, and the log
 # says so. A program that wrote anything is never run a second time.
 set -u
+# A test registered to run under another locale than the session's (an English or a
+# German Windows) names it here; every Wine process it starts inherits it.
+if [[ -n ${CLAROVIA_TEST_LOCALE:-} ]]; then
+  export LANG=$CLAROVIA_TEST_LOCALE LC_ALL=$CLAROVIA_TEST_LOCALE
+fi
 out=$(mktemp "${TMPDIR:-/tmp}/wine-test.XXXXXX") || exit 1
 trap 'rm -f "$out"' EXIT
 for attempt in 1 2; do

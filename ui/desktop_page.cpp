@@ -30,7 +30,8 @@ BOOL CDesktopPage::OnInitDialog() {
                           {IDC_DESKTOP_CHOOSE, 228, 56, 40, 23},
                           {IDC_DESKTOP_COLOR_MODE, 19, 32, 182, 20},
                           {IDC_DESKTOP_GROUP, 12, 35, 289, 59},
-                          {IDC_DESKTOP_BK_MODE, 12, 11, 300, 17}});
+                          {IDC_DESKTOP_BK_MODE, 12, 11, 300, 17}},
+                   LANG_ENGLISH, {{IDC_DESKTOP_CHOOSE, 228, 56, 64, 23}});
     AddTooltip(bkModeTip_, IDC_DESKTOP_BK_MODE, IDS_TIP_DESKTOP);
     AddTooltip(colorModeTip_, IDC_DESKTOP_COLOR_MODE, IDS_TIP_DESKTOP);
     return TRUE;

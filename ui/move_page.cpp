@@ -39,15 +39,19 @@ BOOL CMovePage::OnInitDialog() {
     ShowSize();
     PostClick(IDC_MOVE_LIMIT);
     PostClick(IDC_MOVE_ENABLE);
-    fw::PlaceItems(page, {{IDC_MOVE_WIDTH_CAPTION, 60, 105, 28, 20},
-                          {IDC_MOVE_HEIGHT_CAPTION, 165, 105, 28, 20},
-                          {IDC_MOVE_HEIGHT, 201, 105, 56, 20},
-                          {IDC_MOVE_WIDTH, 88, 105, 56, 20},
-                          {IDC_MOVE_LIMIT, 40, 82, 250, 18},
-                          {IDC_MOVE_LEVEL, 46, 53, 219, 20},
-                          {IDC_MOVE_ENABLE, 19, 11, 187, 20},
-                          {IDC_MOVE_GROUP, 12, 14, 289, 124},
-                          {IDC_MOVE_LEVEL_LABEL, 40, 35, 109, 18}});
+    // The height's caption reaches up to its edit: at 28 pixels its colon broke onto a
+    // line of its own, cut off.
+    fw::PlaceItems(page,
+                   {{IDC_MOVE_WIDTH_CAPTION, 60, 105, 28, 20},
+                    {IDC_MOVE_HEIGHT_CAPTION, 165, 105, 36, 20},
+                    {IDC_MOVE_HEIGHT, 201, 105, 56, 20},
+                    {IDC_MOVE_WIDTH, 88, 105, 56, 20},
+                    {IDC_MOVE_LIMIT, 40, 82, 250, 18},
+                    {IDC_MOVE_LEVEL, 46, 53, 219, 20},
+                    {IDC_MOVE_ENABLE, 19, 11, 187, 20},
+                    {IDC_MOVE_GROUP, 12, 14, 289, 124},
+                    {IDC_MOVE_LEVEL_LABEL, 40, 35, 109, 18}},
+                   LANG_ENGLISH, {{IDC_MOVE_WIDTH_CAPTION, 44, 105, 44, 20}, {IDC_MOVE_HEIGHT_CAPTION, 153, 105, 48, 20}});
     // Windows 95, 98 and Me: no translucency there. The posted clicks come later.
     const fw::WindowsVersion v = fw::QueryWindowsVersion();
     if (v.known && v.platform == VER_PLATFORM_WIN32_WINDOWS)

@@ -11,7 +11,10 @@ namespace rig {
 namespace settings {
 
 namespace {
-std::wstring SectionPath(const wchar_t* section) { return std::wstring(kKey) + L"\\" + section; }
+// An empty section: the program's key itself.
+std::wstring SectionPath(const wchar_t* section) {
+    return *section ? std::wstring(kKey) + L"\\" + section : std::wstring(kKey);
+}
 
 HKEY OpenSection(const wchar_t* section, REGSAM access) {
     HKEY key = nullptr;

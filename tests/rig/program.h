@@ -33,6 +33,7 @@ inline constexpr wchar_t kKey[] = L"Software\\kesto's tool\\Clarovia";
 inline constexpr wchar_t kStatus[] = L"Status";
 inline constexpr wchar_t kClassFilter[] = L"ClassFilter";
 
+// A section of L"" is the program's key itself.
 // Removes the program's key with everything under it (and the company key if empty).
 void Erase();
 bool SectionExists(const wchar_t* section);

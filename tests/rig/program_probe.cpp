@@ -59,6 +59,26 @@ bool ProgramProbe::Settle(HWND programWindow, DWORD timeoutMs) {
     return WaitFor([&] { return record_->settled != before; }, timeoutMs);
 }
 
+std::vector<ProgramProbe::Control> ProgramProbe::MeasureControls(HWND programWindow, HWND window, SIZE* client) {
+    std::vector<Control> out;
+    if (!ok()) return out;
+    const LONG before = record_->measured;
+    record_->measureWindow = reinterpret_cast<uintptr_t>(window);
+    if (!PostMessageW(programWindow, kProbeSettleMessage, kProbeMeasure, 0) ||
+        !WaitFor([&] { return record_->measured != before; }))
+        return out;
+    if (client) *client = SIZE{record_->clientWidth, record_->clientHeight};
+    for (uint32_t i = 0; i < record_->controlCount && i < kProbeControlCapacity; ++i) {
+        const volatile ProbeControl& c = record_->controls[i];
+        Control control{c.id, c.style, c.visible != 0, {}, RECT{c.left, c.top, c.right, c.bottom},
+                        SIZE{c.needWidth, c.needHeight}, {}};
+        for (uint32_t k = 0; k < 16 && c.className[k]; ++k) control.className.push_back(c.className[k]);
+        for (uint32_t k = 0; k < kProbeTextSize * 2 && c.text[k]; ++k) control.text.push_back(c.text[k]);
+        out.push_back(control);
+    }
+    return out;
+}
+
 bool ProgramProbe::Patch(HWND programWindow, LONG patch) {
     if (!ok()) return false;
     InterlockedOr(&record_->patchRequest, patch);

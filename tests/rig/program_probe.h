@@ -5,6 +5,10 @@
 // process: another process gets nothing from GetMenuItemCount on the handle that
 // MN_GETHMENU returns, so the labels and states are read in place.
 //
+// On request it measures the controls of one of the program's windows with their own
+// fonts, in place: their fonts are handles of the program's, which no other process can
+// use.
+//
 // On request it also replaces three of the program's imports, inside the program: the
 // shell's SHAppBarMessage answers with a taskbar of the test's choosing (Wine's answer
 // is fixed), RedrawWindow is recorded before it runs (Wine's redraw of the desktop
@@ -33,6 +37,9 @@ inline constexpr uint32_t kProbeSheetPageCapacity = 16;
 // A private message the program takes without effect: its retrieval tells that every
 // message posted before it has been handled.
 inline constexpr UINT kProbeSettleMessage = WM_USER + 111;
+// The settle message with this wParam: the hooked thread measures the window asked for.
+inline constexpr WPARAM kProbeMeasure = 1;
+inline constexpr uint32_t kProbeControlCapacity = 48;
 
 enum ProbePatch : LONG { kPatchAppBar = 1, kPatchRedraw = 2, kPatchPropertySheet = 4 };
 
@@ -56,6 +63,19 @@ struct ProbeRedraw {
     int32_t left, top, right, bottom;
     uint32_t hasRect;
     uint32_t flags;
+};
+
+// A child control of the measured window: where it lies in the window's client area,
+// and the room its text needs in its font, as the control itself reckons it (a check
+// box's or button's ideal size; a static's or group box's text with its margins).
+struct ProbeControl {
+    int32_t id;
+    uint32_t style;
+    uint32_t visible;
+    wchar_t className[16];
+    int32_t left, top, right, bottom;
+    int32_t needWidth, needHeight;
+    wchar_t text[kProbeTextSize * 2];
 };
 
 struct ProbeRecord {
@@ -83,6 +103,11 @@ struct ProbeRecord {
     uint32_t sheetHeaderSize;
     uint32_t sheetPageCount;
     uint32_t sheetPageSizes[kProbeSheetPageCapacity];
+    volatile uint64_t measureWindow;
+    volatile LONG measured;  // measurements done
+    uint32_t controlCount;
+    int32_t clientWidth, clientHeight;  // of the measured window
+    ProbeControl controls[kProbeControlCapacity];
 };
 
 // Test side: loads the DLL and hooks it onto a thread of another process.
@@ -135,6 +160,19 @@ public:
         std::vector<UINT> pageSizes;
     };
     SheetRecords PropertySheetRecords() const;
+
+    // The child controls of the program's window `window`, measured inside the program
+    // (empty after the timeout); the window's client size.
+    struct Control {
+        int id;
+        DWORD style;
+        bool visible;
+        std::wstring className;
+        RECT rect;
+        SIZE need;
+        std::wstring text;
+    };
+    std::vector<Control> MeasureControls(HWND programWindow, HWND window, SIZE* client = nullptr);
 
 private:
     bool Patch(HWND programWindow, LONG patch);

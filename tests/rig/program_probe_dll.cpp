@@ -100,6 +100,72 @@ void InstallPatches() {
     InterlockedOr(&g_record.patchDone, done);
 }
 
+// The room the text of `control` needs in its own font.
+SIZE NeededRoom(HWND control, const wchar_t* className, DWORD style, const wchar_t* text) {
+    SIZE need = {};
+    const bool button = lstrcmpiW(className, L"Button") == 0;
+    const UINT type = style & BS_TYPEMASK;
+    if (button && type != BS_GROUPBOX && SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&need)))
+        return need;
+    const HDC dc = GetDC(control);
+    if (!dc) return need;
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    // A static's text wraps at blanks as the control draws it: measured at its width,
+    // a word too long for it comes out wider, lines too many for it taller.
+    RECT client = {};
+    GetClientRect(control, &client);
+    RECT rc = {0, 0, button ? 0 : client.right, 0};
+    UINT flags = DT_CALCRECT | (button ? DT_SINGLELINE : DT_WORDBREAK | DT_EXPANDTABS);
+    if (!button && (style & SS_NOPREFIX)) flags |= DT_NOPREFIX;
+    DrawTextW(dc, text, -1, &rc, flags);
+    need = SIZE{rc.right - rc.left, rc.bottom - rc.top};
+    if (button) {
+        // A group box's text sits indented on its frame, a blank's width either side.
+        SIZE blank = {};
+        GetTextExtentPoint32W(dc, L"0", 1, &blank);
+        need.cx += 2 * blank.cx;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return need;
+}
+
+BOOL CALLBACK MeasureChild(HWND child, LPARAM parent) {
+    if (GetParent(child) != reinterpret_cast<HWND>(parent)) return TRUE;
+    if (g_record.controlCount >= rig::kProbeControlCapacity) return FALSE;
+    rig::ProbeControl& c = g_record.controls[g_record.controlCount];
+    c = rig::ProbeControl{};
+    c.id = GetDlgCtrlID(child);
+    c.style = static_cast<uint32_t>(GetWindowLongW(child, GWL_STYLE));
+    c.visible = IsWindowVisible(child) ? 1 : 0;
+    GetClassNameW(child, c.className, 16);
+    GetWindowTextW(child, c.text, rig::kProbeTextSize * 2);
+    RECT rc;
+    GetWindowRect(child, &rc);
+    MapWindowPoints(nullptr, reinterpret_cast<HWND>(parent), reinterpret_cast<POINT*>(&rc), 2);
+    c.left = rc.left;
+    c.top = rc.top;
+    c.right = rc.right;
+    c.bottom = rc.bottom;
+    const SIZE need = NeededRoom(child, c.className, c.style, c.text);
+    c.needWidth = need.cx;
+    c.needHeight = need.cy;
+    ++g_record.controlCount;
+    return TRUE;
+}
+
+// Runs in the program's thread: measures the controls of the window asked for.
+void Measure() {
+    const HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(g_record.measureWindow));
+    g_record.controlCount = 0;
+    RECT client = {};
+    GetClientRect(window, &client);
+    g_record.clientWidth = client.right;
+    g_record.clientHeight = client.bottom;
+    if (IsWindow(window)) EnumChildWindows(window, MeasureChild, reinterpret_cast<LPARAM>(window));
+    InterlockedIncrement(&g_record.measured);
+}
+
 bool Wanted(UINT message) {
     switch (message) {
     case WM_COMMAND:
@@ -180,6 +246,7 @@ __declspec(dllexport) LRESULT CALLBACK ProbeGetMessageProc(int code, WPARAM wPar
         const auto* msg = reinterpret_cast<const MSG*>(lParam);
         Record(msg->hwnd, msg->message, msg->wParam, msg->lParam, true);
         if (msg->message == rig::kProbeSettleMessage) InterlockedIncrement(&g_record.settled);
+        if (msg->message == rig::kProbeSettleMessage && msg->wParam == rig::kProbeMeasure) Measure();
         if (msg->message == g_record.countedMessage && msg->message) InterlockedIncrement(&g_record.counted);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
