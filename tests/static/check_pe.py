@@ -53,7 +53,7 @@ PROGRAM_STRINGS = {"041103a4": {
 PROGRAM_TRANSLATION = [(0x0411, 932)]
 
 # The program's resources (ids from res/resource.h).
-LANG_JAPANESE = 0x0411
+LANG_JAPANESE, LANG_ENGLISH = 0x0411, 0x0409
 RT_ICON, RT_DIALOG, RT_STRING, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 5, 6, 14, 16, 24
 IDD_ABOUTBOX, IDD_HIDDEN, IDI_APP, IDC_LIBRARY_VERSION, IDOK = 100, 102, 128, 1000, 1
 BUTTON, STATIC = 0x80, 0x82
@@ -454,13 +454,15 @@ def parse_dialog(data):
                 caption=caption, font=font, items=items)
 
 
-def string_table(resources):
-    """{string id: text} of every RT_STRING block, any language."""
+def string_table(resources, language=LANG_JAPANESE):
+    """{string id: text} of every RT_STRING block in `language`."""
     result = {}
     for (rtype, block), langs in resources.items():
         if rtype != RT_STRING or not isinstance(block, int):
             continue
-        for data in langs.values():
+        for lang, data in langs.items():
+            if lang != language:
+                continue
             o = 0
             for i in range(16):
                 n = struct.unpack_from("<H", data, o)[0]
@@ -470,15 +472,43 @@ def string_table(resources):
     return result
 
 
-def one_language(resources, rtype, name, what):
-    """The data of a resource that must exist once, in Japanese; None if missing."""
+def one_language(resources, rtype, name, what, english=False):
+    """The Japanese data of a resource that must exist once in Japanese, and with
+    `english` once more in English; None if missing."""
     langs = resources.get((rtype, name))
-    if not langs:
+    if not langs or LANG_JAPANESE not in langs:
         check(False, "%s missing" % what)
         return None
-    check(list(langs) == [LANG_JAPANESE], "%s in languages %s, expected only 0x%04X" % (
-        what, ["0x%04X" % lang for lang in langs], LANG_JAPANESE))
-    return next(iter(langs.values()))
+    want = [LANG_ENGLISH, LANG_JAPANESE] if english else [LANG_JAPANESE]
+    check(sorted(langs) == want, "%s in languages %s, expected %s" % (
+        what, ["0x%04X" % lang for lang in sorted(langs)], ["0x%04X" % lang for lang in want]))
+    return langs[LANG_JAPANESE]
+
+
+def check_english(resources):
+    """Every string and every dialog shown has its English counterpart: the same
+    controls (class and id, in the same order), other texts."""
+    japanese, english = string_table(resources), string_table(resources, LANG_ENGLISH)
+    for sid in sorted(japanese):
+        check(english.get(sid), "string %d has no English text" % sid)
+    check(not set(english) - set(japanese), "English strings %s have no Japanese text" % sorted(
+        set(english) - set(japanese)))
+    for (rtype, name), langs in sorted(resources.items(), key=lambda kv: str(kv[0])):
+        if rtype != RT_DIALOG or name == IDD_HIDDEN:
+            continue
+        what = "dialog %s" % name
+        check(sorted(langs) == [LANG_ENGLISH, LANG_JAPANESE], "%s in languages %s" % (
+            what, ["0x%04X" % lang for lang in sorted(langs)]))
+        if LANG_ENGLISH not in langs or LANG_JAPANESE not in langs:
+            continue
+        ja, en = parse_dialog(langs[LANG_JAPANESE]), parse_dialog(langs[LANG_ENGLISH])
+        check([(i["cls"], i["id"]) for i in ja["items"]] == [(i["cls"], i["id"]) for i in en["items"]],
+              "%s: the English controls are not the Japanese ones" % what)
+        check(en["font"] == (8, "MS Shell Dlg"), "%s: English font %s" % (what, en["font"]))
+        for item in en["items"]:
+            text = item["text"]
+            check(not isinstance(text, str) or all(ord(c) < 0x80 for c in text),
+                  "%s control %d: English text %r" % (what, item["id"], text))
 
 
 def check_version(resources, fixed_version, strings, translation, file_type, what):
@@ -580,7 +610,7 @@ def check_manifest(data, arch):
 
 
 def check_dialog(resources, dlg_id, want):
-    data = one_language(resources, RT_DIALOG, dlg_id, "dialog %d" % dlg_id)
+    data = one_language(resources, RT_DIALOG, dlg_id, "dialog %d" % dlg_id, english=dlg_id != IDD_HIDDEN)
     if data is None:
         return
     dlg = parse_dialog(data)
@@ -616,12 +646,13 @@ def check_exe(path, arch):
     check_version(res, PROGRAM_FIXED, PROGRAM_STRINGS, PROGRAM_TRANSLATION, 1, "Clarovia.exe")
     for dlg_id, want in DIALOGS.items():
         check_dialog(res, dlg_id, want)
+    check_english(res)
 
     strings = string_table(res)
     for sid, text in STRINGS.items():
         check(strings.get(sid) == text, "string %d is %r, expected %r" % (sid, strings.get(sid), text))
     for block in sorted({sid // 16 + 1 for sid in STRINGS}):
-        one_language(res, RT_STRING, block, "string block %d" % block)
+        one_language(res, RT_STRING, block, "string block %d" % block, english=True)
     for sid in CP932_STRINGS:
         try:
             strings.get(sid, "").encode("cp932")
