@@ -3,7 +3,8 @@
 # translucent window over another, the translucent taskbar, a rolled-up window, the
 # clock in a title, all made by real input on real windows), the settings sheet's
 # eight pages, docs/sheet-<n>-<page>.png, and the dialog of a rule per program,
-# docs/rule-dialog.png, as the program shows them under Wine: 96 DPI, the "shell"
+# docs/rule-dialog.png, in Japanese and again in English (docs/sheet-en-<n>-<page>.png,
+# docs/rule-dialog-en.png), as the program shows them under Wine: 96 DPI, the "shell"
 # desktop, Japanese in a real font (the templates' "MS UI Gothic" mapped to IPA P Gothic
 # in the prefix), every setting at its default. Like ./test.sh it installs what is
 # missing, builds the x86_64 preset, runs in a private Xvfb display and stops everything
@@ -58,35 +59,46 @@ end_program() {
   wait "$program" 2>/dev/null || true
 }
 
-start_program
-# The tray icon's double-click opens the sheet.
-wine "$bin/rig_post.exe" "$hidden" "$WM_TRAYNOTIFY" 0 "$WM_LBUTTONDBLCLK"
-retry timeout 10 wine "$bin/rig_query.exe" rect "$caption"
-read -r x y w h < <(wine "$bin/rig_query.exe" rect "$caption")
-for i in "${!pages[@]}"; do
-  # PSM_SETCURSEL: the page comes to the top; then it paints.
-  wine "$bin/rig_post.exe" "$caption" "$PSM_SETCURSEL" "$i" 0
+# The sheet's eight pages and the rule dialog in one language: docs/sheet-<n>-<page>.png
+# and docs/rule-dialog.png in Japanese (the session's), with suffix "-en" and the value
+# "Language" "en" in English.
+sheet_pictures() {
+  local suffix=$1 rc=$2 rule x y w h i
+  start_program
+  # The tray icon's double-click opens the sheet.
+  wine "$bin/rig_post.exe" "$hidden" "$WM_TRAYNOTIFY" 0 "$WM_LBUTTONDBLCLK"
+  retry timeout 10 wine "$bin/rig_query.exe" rect "$caption"
+  read -r x y w h < <(wine "$bin/rig_query.exe" rect "$caption")
+  for i in "${!pages[@]}"; do
+    # PSM_SETCURSEL: the page comes to the top; then it paints.
+    wine "$bin/rig_post.exe" "$caption" "$PSM_SETCURSEL" "$i" 0
+    sleep 1
+    import -window root -crop "${w}x${h}+${x}+${y}" +repage "docs/sheet$suffix-$((i + 1))-${pages[$i]}.png"
+    echo "docs/sheet$suffix-$((i + 1))-${pages[$i]}.png"
+  done
+
+  # The last page's Add button (its place at 96 DPI) opens the rule dialog.
+  rule=$(clarovia_rc_text IDD_RULE_DIALOG "$rc")
+  xdotool mousemove $((x + 105)) $((y + 198)) click 1
+  retry timeout 10 wine "$bin/rig_query.exe" rect "$rule"
+  read -r x y w h < <(wine "$bin/rig_query.exe" rect "$rule" | tr -d '\r')
+  xdotool mousemove $((x + w + 40)) $((y + h + 40))
   sleep 1
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "docs/sheet-$((i + 1))-${pages[$i]}.png"
-  echo "docs/sheet-$((i + 1))-${pages[$i]}.png"
-done
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "docs/rule-dialog$suffix.png"
+  echo "docs/rule-dialog$suffix.png"
+  wine "$bin/rig_post.exe" "$rule" "$WM_COMMAND" "$IDCANCEL" 0
+  retry timeout 10 bash -c "! wine '$bin/rig_query.exe' rect '$rule'"
 
-# The last page's Add button (its place at 96 DPI) opens the rule dialog.
-rule=$(clarovia_rc_text IDD_RULE_DIALOG)
-xdotool mousemove $((x + 105)) $((y + 198)) click 1
-retry timeout 10 wine "$bin/rig_query.exe" rect "$rule"
-read -r x y w h < <(wine "$bin/rig_query.exe" rect "$rule" | tr -d '\r')
-xdotool mousemove $((x + w + 40)) $((y + h + 40))
-sleep 1
-import -window root -crop "${w}x${h}+${x}+${y}" +repage docs/rule-dialog.png
-echo "docs/rule-dialog.png"
-wine "$bin/rig_post.exe" "$rule" "$WM_COMMAND" "$IDCANCEL" 0
-retry timeout 10 bash -c "! wine '$bin/rig_query.exe' rect '$rule'"
+  # Cancel, then the program's own exit command.
+  wine "$bin/rig_post.exe" "$caption" "$WM_COMMAND" "$IDCANCEL" 0
+  retry timeout 10 bash -c "! wine '$bin/rig_query.exe' rect '$caption'"
+  end_program
+}
 
-# Cancel, then the program's own exit command.
-wine "$bin/rig_post.exe" "$caption" "$WM_COMMAND" "$IDCANCEL" 0
-retry timeout 10 bash -c "! wine '$bin/rig_query.exe' rect '$caption'"
-end_program
+sheet_pictures "" Clarovia.rc
+wine reg add "${status%\\*}" /v Language /t REG_SZ /d en /f >/dev/null 2>&1
+sheet_pictures -en english.rc
+wine reg delete "${status%\\*}" /v Language /f >/dev/null 2>&1
 
 # The program at work. The taskbar translucent and the title-bar clock on, through the
 # program's own settings; then real clicks (xdotool, into Wine) on Wine's notepad and

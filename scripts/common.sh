@@ -119,11 +119,11 @@ _clarovia_join_literals() {
   printf '%s\n' "$text"
 }
 
-# clarovia_rc_text NAME: the string NAME of res/Clarovia.rc's string table, or the
-# caption of its dialog NAME, with the macros of res/version.h and res/program_names.h
+# clarovia_rc_text NAME [FILE]: the string NAME of res/Clarovia.rc's string table (or
+# of another file of res/, english.rc), or the caption of its dialog NAME, with the macros of res/version.h and res/program_names.h
 # in it expanded (the settings sheet's caption carries the version).
 clarovia_rc_text() {
-  local name=$1 rc=$CLAROVIA_ROOT/res/Clarovia.rc text
+  local name=$1 rc=$CLAROVIA_ROOT/res/${2:-Clarovia.rc} text
   text=$(awk -v name="$name" '
     $1 == name && $2 ~ /^DIALOG(EX)?$/ { dialog = 1; next }
     dialog && /^BEGIN/ { exit }
@@ -131,7 +131,7 @@ clarovia_rc_text() {
     !dialog && $1 == name && $2 ~ /^"/ { sub(/^[[:space:]]*[A-Za-z_0-9]+[[:space:]]+/, ""); print; exit }
   ' "$rc")
   if [[ -z $text ]]; then
-    _clarovia_log "$name not found in res/Clarovia.rc"
+    _clarovia_log "$name not found in res/${2:-Clarovia.rc}"
     return 1
   fi
   printf '#include "%s"\n#include "%s"\n@@ %s\n' "$CLAROVIA_ROOT/res/version.h" "$CLAROVIA_ROOT/res/program_names.h" \

@@ -4,6 +4,7 @@
 
 #include "decimal.h"
 #include "resource.h"
+#include "resource_language.h"
 #include "rule_dlg.h"
 
 namespace ui {
@@ -13,9 +14,11 @@ CRulesPage::CRulesPage() : CClaroviaPage(IDD_RULES_PAGE) {}
 BOOL CRulesPage::OnInitDialog() {
     const HWND list = Item(IDC_RULES_LIST);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    // English takes room from the class for the level's longer heading.
+    const bool english = fw::ResourceLanguageIs(LANG_ENGLISH);
     fw::AddListColumn(list, 0, fw::ResourceString(IDS_RULES_COLUMN_PROGRAM), 92);
-    fw::AddListColumn(list, 1, fw::ResourceString(IDS_RULES_COLUMN_CLASS), 76);
-    fw::AddListColumn(list, 2, fw::ResourceString(IDS_RULES_COLUMN_LEVEL), 50);
+    fw::AddListColumn(list, 1, fw::ResourceString(IDS_RULES_COLUMN_CLASS), english ? 66 : 76);
+    fw::AddListColumn(list, 2, fw::ResourceString(IDS_RULES_COLUMN_LEVEL), english ? 60 : 50);
     fw::AddListColumn(list, 3, fw::ResourceString(IDS_RULES_COLUMN_ON_TOP), 50);
     rules_ = Settings->Rules;
     fw::PlaceItems(hwnd(), {{IDC_RULES_DELETE, 221, 118, 80, 22},

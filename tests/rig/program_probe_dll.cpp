@@ -130,6 +130,41 @@ SIZE NeededRoom(HWND control, const wchar_t* className, DWORD style, const wchar
     return need;
 }
 
+// The column headers of a list view, each as a control of class "Header" with the
+// column's index for its id: a header draws its text between margins of three edges.
+void MeasureColumns(HWND list, HWND parent) {
+    const HWND header = ListView_GetHeader(list);
+    const int count = header ? Header_GetItemCount(header) : 0;
+    const HDC dc = count > 0 ? GetDC(header) : nullptr;
+    if (!dc) return;
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0)));
+    for (int i = 0; i < count && g_record.controlCount < rig::kProbeControlCapacity; ++i) {
+        rig::ProbeControl& c = g_record.controls[g_record.controlCount];
+        c = rig::ProbeControl{};
+        c.id = i;
+        c.visible = 1;
+        lstrcpyW(c.className, L"Header");
+        HDITEMW item = {};
+        item.mask = HDI_TEXT;
+        item.pszText = c.text;
+        item.cchTextMax = rig::kProbeTextSize * 2;
+        RECT rc = {};
+        if (!Header_GetItem(header, i, &item) || !Header_GetItemRect(header, i, &rc)) continue;
+        MapWindowPoints(header, parent, reinterpret_cast<POINT*>(&rc), 2);
+        c.left = rc.left;
+        c.top = rc.top;
+        c.right = rc.right;
+        c.bottom = rc.bottom;
+        SIZE text = {};
+        GetTextExtentPoint32W(dc, c.text, lstrlenW(c.text), &text);
+        c.needWidth = text.cx + 6 * GetSystemMetrics(SM_CXEDGE);
+        c.needHeight = text.cy;
+        ++g_record.controlCount;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(header, dc);
+}
+
 BOOL CALLBACK MeasureChild(HWND child, LPARAM parent) {
     if (GetParent(child) != reinterpret_cast<HWND>(parent)) return TRUE;
     if (g_record.controlCount >= rig::kProbeControlCapacity) return FALSE;
@@ -151,6 +186,7 @@ BOOL CALLBACK MeasureChild(HWND child, LPARAM parent) {
     c.needWidth = need.cx;
     c.needHeight = need.cy;
     ++g_record.controlCount;
+    if (lstrcmpiW(c.className, WC_LISTVIEWW) == 0) MeasureColumns(child, reinterpret_cast<HWND>(parent));
     return TRUE;
 }
 
