@@ -113,8 +113,10 @@ TEST_F(Language, TheTrayTheSheetItsDialogsAndTheMessageBoxSpeakTheLanguageOfTheU
         ASSERT_TRUE(SelectPage(i));
         EXPECT_EQ(rig::WindowText(sheet.Page()), kTabs[i].in(lang)) << "tab " << i;
         EXPECT_EQ(sheet.Text(kPageSamples[i].id), kPageSamples[i].words.in(lang)) << "tab " << i;
+        // The label is written when the trackbar paints.
         if (i == 0) {
-            EXPECT_EQ(sheet.Text(IDC_WINDOW_LEVEL_LABEL), kLevel190.in(lang));
+            EXPECT_TRUE(rig::WaitFor([&] { return sheet.Text(IDC_WINDOW_LEVEL_LABEL) == kLevel190.in(lang); }))
+                << testing::PrintToString(sheet.Text(IDC_WINDOW_LEVEL_LABEL));
         }
     }
     const HWND rule = OpenRuleDialog(lang);
@@ -208,12 +210,20 @@ TEST_P(LanguageLayout, EveryTextHasRoomOnEveryPageAndDialog) {
     Store(GetParam().language);
     StartProbed();
     OpenByDoubleClick();
+    // A level label holds its template's "000" until its trackbar has painted.
+    const auto levelShown = [](const rig::DialogWindow& dialog, int label) {
+        EXPECT_TRUE(rig::WaitFor([&] { return dialog.Text(label).find(L"000") == std::wstring::npos; }));
+    };
+    constexpr int kLevelLabels[] = {IDC_WINDOW_LEVEL_LABEL, IDC_MOVE_LEVEL_LABEL, IDC_SIZE_LEVEL_LABEL,
+                                    IDC_TASKBAR_LEVEL_LABEL};
     for (int i = 0; i < 8; ++i) {
         ASSERT_TRUE(SelectPage(i));
+        if (i < 4) levelShown(sheet.PageWindow(), kLevelLabels[i]);
         ExpectRoom(sheet.Page(), "tab " + std::to_string(i));
     }
     const HWND rule = OpenRuleDialog(GetParam().language[0] == L'j' ? Lang::Japanese : Lang::English);
     ASSERT_NE(rule, nullptr);
+    levelShown(rig::DialogWindow(rule), IDC_RULE_LEVEL_LABEL);
     ExpectRoom(rule, "rule dialog");
     CloseDialog(rule);
     CloseWith(IDCANCEL);
