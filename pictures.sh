@@ -2,7 +2,7 @@
 # Makes the pictures of the README: the program at work, docs/clarovia-at-work.png (a
 # translucent window over another, the translucent taskbar, a rolled-up window, the
 # clock in a title, all made by real input on real windows), the settings sheet's
-# eight pages, docs/sheet-<n>-<page>.png, and the dialog of a rule per program,
+# nine pages, docs/sheet-<n>-<page>.png, and the dialog of a rule per program,
 # docs/rule-dialog.png, in Japanese and again in English (docs/sheet-en-<n>-<page>.png,
 # docs/rule-dialog-en.png), as the program shows them under Wine: 96 DPI, the "shell"
 # desktop, Japanese in a real font (the templates' "MS UI Gothic" mapped to IPA P Gothic
@@ -22,7 +22,7 @@ bin=$root/build/x86_64/bin
 # Wine's own programs of the program's width: with wine32 installed, a plain "wine
 # notepad" is the 32-bit one, which the x86_64 build leaves alone.
 wine64=$(clarovia_wine64)
-pages=(window move size taskbar desktop shade other rules)
+pages=(window move size taskbar desktop shade other rules keys)
 # What the program's windows are called and the messages sent to them, from its sources.
 hidden=$(clarovia_rc_text IDD_HIDDEN)
 caption=$(clarovia_rc_text IDS_SHEET_CAPTION)
@@ -59,7 +59,7 @@ end_program() {
   wait "$program" 2>/dev/null || true
 }
 
-# The sheet's eight pages and the rule dialog in one language: docs/sheet-<n>-<page>.png
+# The sheet's nine pages and the rule dialog in one language: docs/sheet-<n>-<page>.png
 # and docs/rule-dialog.png in Japanese (the session's), with suffix "-en" and the value
 # "Language" "en" in English.
 sheet_pictures() {
@@ -77,7 +77,9 @@ sheet_pictures() {
     echo "docs/sheet$suffix-$((i + 1))-${pages[$i]}.png"
   done
 
-  # The last page's Add button (its place at 96 DPI) opens the rule dialog.
+  # The rules page's Add button (its place at 96 DPI) opens the rule dialog.
+  wine "$bin/rig_post.exe" "$caption" "$PSM_SETCURSEL" 7 0
+  sleep 1
   rule=$(clarovia_rc_text IDD_RULE_DIALOG "$rc")
   xdotool mousemove $((x + 105)) $((y + 198)) click 1
   retry timeout 10 wine "$bin/rig_query.exe" rect "$rule"

@@ -4,6 +4,7 @@
 
 #include "decimal.h"
 #include "desktop_icon_text.h"
+#include "hotkeys.h"
 #include "rules_store.h"
 
 namespace app {
@@ -93,6 +94,8 @@ void AppSettings::Load() {
     }
 
     Rules = LoadProgramRules(profile_);
+    Keys = LoadHotkeys(profile_);
+    loadedKeys_ = Keys;
 }
 
 void AppSettings::CaptureDesktopListColors() {
@@ -114,6 +117,8 @@ void AppSettings::Save() const {
             status.WriteInt(s.name, this->*s.number);
     }
     SaveRules();
+    // Written once they differ from what was there: a run that changed none adds no key.
+    if (Keys != loadedKeys_) SaveHotkeys(profile_, Keys);
 }
 
 void AppSettings::SaveRules() const { SaveProgramRules(profile_, Rules); }

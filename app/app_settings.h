@@ -38,6 +38,7 @@ public:
 
 private:
     const fw::Profile& profile_;
+    Hotkeys loadedKeys_;
 };
 
 }  // namespace app

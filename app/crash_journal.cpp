@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "click_through.h"
 #include "shaded_windows.h"
 #include "start_button.h"
 #include "window_util.h"
@@ -15,6 +16,10 @@ constexpr wchar_t kJournal[] = L"Journal";
 constexpr wchar_t kFormat[] = L"Format";
 constexpr int kFormatVersion = 2;
 constexpr wchar_t kShadedCount[] = L"ShadedCount";  // then "Shaded<i>": "window pid height class"
+// then "ClickThrough<i>": "window pid state class", the state the level (0 to 255), 256
+// if it was layered and 512 if it was on top.
+constexpr wchar_t kClickThroughCount[] = L"ClickThroughCount";
+constexpr int kWasLayered = 256, kWasOnTop = 512;
 constexpr wchar_t kClockCount[] = L"ClockCount";    // then "Clock<i>": "window pid class", "Clock<i>Title"
 constexpr wchar_t kBandCount[] = L"BandCount";    // then "Band<i>": "rebar pid child class"
 constexpr wchar_t kButtonOwnText[] = L"StartButtonOwnText";
@@ -62,6 +67,27 @@ void RecoverShaded(const fw::ProfileSection& section) {
     }
 }
 
+// Still click-through as that run left them: given back what they had (the style and
+// the move are the window's to take, hung or not).
+void RecoverClickThrough(const fw::ProfileSection& section) {
+    constexpr LONG kClickThrough = WS_EX_LAYERED | WS_EX_TRANSPARENT;
+    for (int i = 0, n = Count(section, kClickThroughCount); i < n; ++i) {
+        const Entry e = Parse(section.GetString(journal::ValueName(L"ClickThrough", i).c_str(), L""), true);
+        if (!e.same || e.number < 0) continue;
+        const LONG exStyle = GetWindowLongW(e.window, GWL_EXSTYLE);
+        if ((exStyle & kClickThrough) != kClickThrough) continue;
+        if (e.number & kWasLayered) {
+            SetWindowLongW(e.window, GWL_EXSTYLE, exStyle & ~WS_EX_TRANSPARENT);
+            SetLayeredWindowAttributes(e.window, 0, static_cast<BYTE>(e.number & 0xFF), LWA_ALPHA);
+        } else {
+            SetWindowLongW(e.window, GWL_EXSTYLE, exStyle & ~kClickThrough);
+        }
+        if (!(e.number & kWasOnTop))
+            SetWindowPos(e.window, HWND_NOTOPMOST, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    }
+}
+
 void RecoverClock(const fw::ProfileSection& section, CCrashJournal::Leftover& left) {
     for (int i = 0, n = Count(section, kClockCount); i < n; ++i) {
         const Entry e = Parse(section.GetString(journal::ValueName(L"Clock", i).c_str(), L""), false);
@@ -101,6 +127,7 @@ CCrashJournal::Leftover CCrashJournal::Recover() const {
         const fw::ProfileSection section(profile_, kJournal, fw::ProfileSection::Access::Read);
         if (section.GetInt(kFormat, 0) == kFormatVersion) {
             RecoverShaded(section);
+            RecoverClickThrough(section);
             RecoverClock(section, left);
             RecoverStartButton(section, left);
             RecoverBands(section, left);
@@ -117,6 +144,17 @@ void CCrashJournal::RecordShaded(const std::list<ShadeRecord>& records) const {
     for (const ShadeRecord& r : records)
         section.WriteString(journal::ValueName(L"Shaded", i++).c_str(), Identity(r.window, &r.height));
     section.WriteInt(kShadedCount, i);
+}
+
+void CCrashJournal::RecordClickThrough(const std::vector<ClickThroughRecord>& records) const {
+    const fw::ProfileSection section(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
+    section.WriteInt(kFormat, kFormatVersion);
+    int i = 0;
+    for (const ClickThroughRecord& r : records) {
+        const int state = (r.level & 0xFF) | (r.layered ? kWasLayered : 0) | (r.onTop ? kWasOnTop : 0);
+        section.WriteString(journal::ValueName(L"ClickThrough", i++).c_str(), Identity(r.window, &state));
+    }
+    section.WriteInt(kClickThroughCount, i);
 }
 
 void CCrashJournal::RecordClock(const std::vector<journal::Title>& carriers) const {
@@ -199,8 +237,11 @@ void CCrashJournal::ClearGivenBack() const {
         Clear();
         return;
     }
-    // Shaded windows are rolled down by moves queued for them, hung or not.
-    fw::ProfileSection(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile).WriteInt(kShadedCount, 0);
+    // Shaded windows are rolled down by moves queued for them, hung or not; the
+    // click-through ones were given their styles back.
+    const fw::ProfileSection section(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
+    section.WriteInt(kShadedCount, 0);
+    section.WriteInt(kClickThroughCount, 0);
 }
 
 void CCrashJournal::Clear() const { profile_.DeleteSection(kJournal); }

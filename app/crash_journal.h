@@ -22,6 +22,7 @@
 namespace app {
 
 struct ShadeRecord;
+struct ClickThroughRecord;
 
 class CCrashJournal {
 public:
@@ -43,6 +44,8 @@ public:
     Leftover Recover() const;
 
     void RecordShaded(const std::list<ShadeRecord>& records) const;
+    // The click-through windows with what each had before, written when they change.
+    void RecordClickThrough(const std::vector<ClickThroughRecord>& records) const;
     // The windows that carry the clock, or may still, with their own titles: written
     // when they, or their own titles, change.
     void KeepClock(std::vector<journal::Title> carriers);

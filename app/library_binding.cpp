@@ -142,6 +142,10 @@ void CLibraryBinding::Replay() const {
 
 void CLibraryBinding::SetTransparent(HWND window, int alpha) const { Call(fn_.SetTransparent, window, alpha); }
 
+void CLibraryBinding::RemoveTransparent(HWND window) const { Call(fn_.RemoveTransparent, window); }
+
+bool CLibraryBinding::IsTransparent(HWND window) const { return fn_.IsTransparent && fn_.IsTransparent(window); }
+
 void CLibraryBinding::Unbind() {
     if (!library_.loaded()) return;
     // The companion gives back its own side as it ends.

@@ -34,6 +34,9 @@ public:
     void EnableTaskbarTP(int taskbar, int startMenu) const;
     // The gestures' own primitive: makes `window` translucent at `alpha`.
     void SetTransparent(HWND window, int alpha) const;
+    // Its other two: `window` opaque again; whether it is layered.
+    void RemoveTransparent(HWND window) const;
+    bool IsTransparent(HWND window) const;
     // Locks, makes the taskbar opaque, removes the hooks, unlocks, frees the library.
     void Unbind();
 

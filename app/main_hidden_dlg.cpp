@@ -10,6 +10,7 @@
 #include "companion_protocol.h"
 #include "resource.h"
 #include "vitrel_api.h"
+#include "window_actions.h"
 #include "window_util.h"
 
 namespace app {
@@ -51,7 +52,7 @@ BOOL CMainHiddenDlg::OnInitDialog() {
     Tweaks.Attach(hwnd(), CLOCK_TIMER_ID, FOLDER_LOOK_TIMER_ID);
     Tweaks.TakeInitialColor();
     // The rules go to the windows open now; the first apply then finds them unchanged.
-    Rules.Use(Settings.Rules, Settings.ClassFilter);
+    Rules.Use(Settings.Rules, Settings.ClassFilter, Settings.ClaroviaValue);
     ApplySettings();
     TrimWorkingSet();
     return TRUE;
@@ -98,6 +99,7 @@ INT_PTR CMainHiddenDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_WINDOW_CREATED: {
         const HWND window = companion::WindowFromReport(wParam);
         Rules.OnWindowCreated(window);
+        JournalClickThrough();
         Tweaks.OnWindowCreated(window);
         return Handled(0);
     }
@@ -112,6 +114,9 @@ INT_PTR CMainHiddenDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return Handled(0);
     case WM_TRAYNOTIFY:
         OnTrayNotify(lParam);
+        return Handled(0);
+    case WM_HOTKEY:
+        OnHotkey(wParam);
         return Handled(0);
     case WM_APPLY_SETTINGS:
         // Only with the library bound (not while its failure is being reported).
@@ -139,7 +144,10 @@ void CMainHiddenDlg::ApplySettings() {
     Library.Push(Settings);
     Tweaks.Apply();
     Tray.Show(!Settings.NoTaskTrayIcon);
-    if (Rules.Use(Settings.Rules, Settings.ClassFilter)) Settings.SaveRules();
+    if (Rules.Use(Settings.Rules, Settings.ClassFilter, Settings.ClaroviaValue)) Settings.SaveRules();
+    JournalClickThrough();
+    if (!Paused) Keyboard.Take(hwnd(), Settings.Keys);
+    Settings.KeysHeld = Keyboard.held();
 }
 
 // ------------------------------------------------------------ tray icon and menu
@@ -152,7 +160,14 @@ void CMainHiddenDlg::OnTrayNotify(LPARAM mouseMessage) {
             ProgramRule rule;
             const bool offered = MenuWindow && CWindowRules::RuleOfWindow(MenuWindow, rule) &&
                                  CanPutRule(Settings.Rules, rule);
-            Tray.ShowMenu(Paused != 0, MenuWindow ? rule.Program : std::wstring(), offered);
+            ClickThrough.Purge();
+            MenuClickThrough.clear();
+            std::vector<std::wstring> titles;
+            for (const ClickThroughRecord& r : ClickThrough.records()) {
+                MenuClickThrough.push_back(r.window);
+                titles.push_back(fw::WindowText(r.window));
+            }
+            Tray.ShowMenu(Paused != 0, MenuWindow ? rule.Program : std::wstring(), offered, titles);
         }
         break;
     case WM_LBUTTONDOWN:
@@ -173,6 +188,11 @@ void CMainHiddenDlg::OnTrayNotify(LPARAM mouseMessage) {
 }
 
 void CMainHiddenDlg::OnCommand(UINT id) {
+    if (id >= ID_TRAY_CLICK_THROUGH && id < ID_TRAY_CLICK_THROUGH + MenuClickThrough.size()) {
+        ClickThrough.GiveBackWindow(MenuClickThrough[id - ID_TRAY_CLICK_THROUGH]);
+        JournalClickThrough();
+        return;
+    }
     switch (id) {
     case ID_TRAY_SETTINGS:
         if (!Paused && !SheetOpen) OpenSettingsSheet(1);
@@ -199,6 +219,53 @@ void CMainHiddenDlg::OnCommand(UINT id) {
 void CMainHiddenDlg::TogglePause() {
     Paused = Paused == 0 ? 1 : 0;
     Library.LockMessage(Paused);
+    // Paused, the combinations are free for other programs.
+    if (Paused)
+        Keyboard.Release();
+    else
+        Keyboard.Take(hwnd(), Settings.Keys);
+    Settings.KeysHeld = Keyboard.held();
+}
+
+void CMainHiddenDlg::JournalClickThrough() {
+    if (ClickThrough.changes() == JournaledClickThrough) return;
+    JournaledClickThrough = ClickThrough.changes();
+    Journal.RecordClickThrough(ClickThrough.records());
+}
+
+void CMainHiddenDlg::OnHotkey(WPARAM id) {
+    const std::optional<HotkeyAction> action = CHotkeys::ActionOf(id);
+    if (!action || Paused) return;
+    const HWND window = ActiveTarget(Settings.ClassFilter);
+    if (*action == HotkeyAction::ClickThrough) {
+        // The way back first: the active window's own, else the one made last; only
+        // with none left does the active window become click-through.
+        if (!ClickThrough.GiveBackWindow(GetForegroundWindow()) && !ClickThrough.GiveBackLatest() && window)
+            ClickThrough.Make(window, Settings.ClaroviaValue);
+        JournalClickThrough();
+        return;
+    }
+    if (!window) return;
+    switch (*action) {
+    case HotkeyAction::Translucency:
+        ToggleTranslucency(Library, window, Settings.ClaroviaValue);
+        break;
+    case HotkeyAction::MoreOpaque:
+        StepLevel(Library, window, Settings.WheelStep);
+        break;
+    case HotkeyAction::LessOpaque:
+        StepLevel(Library, window, -Settings.WheelStep);
+        break;
+    case HotkeyAction::OnTop:
+        ToggleTopmost(window);
+        break;
+    case HotkeyAction::RollUp:
+        Shaded.ToggleShade(window, Settings.ClassFilter, Settings.DefaultHeight);
+        Journal.RecordShaded(Shaded.records());
+        break;
+    case HotkeyAction::ClickThrough:
+        break;
+    }
 }
 
 void CMainHiddenDlg::MakeRuleOfMenuWindow() {
@@ -207,7 +274,7 @@ void CMainHiddenDlg::MakeRuleOfMenuWindow() {
     if (!MenuWindow || !CWindowRules::RuleOfWindow(MenuWindow, rule)) return;
     if (PutRule(Settings.Rules, rule) == kNoRule) return;
     // The program's other open windows take it too.
-    if (Rules.Use(Settings.Rules, Settings.ClassFilter)) Settings.SaveRules();
+    if (Rules.Use(Settings.Rules, Settings.ClassFilter, Settings.ClaroviaValue)) Settings.SaveRules();
 }
 
 void CMainHiddenDlg::OpenSettingsSheet(int startPage) {
@@ -229,6 +296,8 @@ void CMainHiddenDlg::OpenSettingsSheet(int startPage) {
 void CMainHiddenDlg::PostNcDestroy() {
     // After the window is destroyed; the settings are written when the window object
     // is deleted afterwards.
+    Keyboard.Release();
+    ClickThrough.GiveBackAll();
     Tweaks.RestoreClockTitle();
     Shaded.RestoreAll();
     Tweaks.GiveBackStartButton();

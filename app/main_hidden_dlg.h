@@ -6,10 +6,12 @@
 #include <windows.h>
 
 #include "app_settings.h"
+#include "click_through.h"
 #include "clarovia_sheet.h"
 #include "companion.h"
 #include "crash_journal.h"
 #include "dialog.h"
+#include "hotkeys.h"
 #include "library_binding.h"
 #include "program_messages.h"
 #include "shaded_windows.h"
@@ -44,6 +46,8 @@ private:
     void OnTrayNotify(LPARAM mouseMessage);
     void OnCommand(UINT id);
     void TogglePause();
+    // A hotkey of the program: its action on the active window.
+    void OnHotkey(WPARAM id);
     // The tray item: the state of the window active before the menu opened becomes the
     // rule of its program (for every class), in place of the one it had.
     void MakeRuleOfMenuWindow();
@@ -62,7 +66,14 @@ private:
     CLibraryBinding Library;
     CCrashJournal Journal;
     CShellTweaks Tweaks;
-    CWindowRules Rules{Library};
+    CClickThrough ClickThrough{Library};
+    CWindowRules Rules{Library, ClickThrough};
+    CHotkeys Keyboard;
+    // The click-through windows' changes journaled last (CClickThrough::changes).
+    unsigned JournaledClickThrough = 0;
+    void JournalClickThrough();
+    // The click-through windows the tray menu listed, by their items' order.
+    std::vector<HWND> MenuClickThrough;
     HWND MenuWindow = nullptr;  // the last active window when the tray menu opened
     // Broadcast by a shell that (re)starts: "TaskbarCreated".
     const UINT taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");

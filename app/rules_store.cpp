@@ -13,6 +13,8 @@ constexpr wchar_t kProgram[] = L"Program";
 constexpr wchar_t kClass[] = L"Class";
 constexpr wchar_t kLevel[] = L"Level";
 constexpr wchar_t kOnTop[] = L"OnTop";
+constexpr wchar_t kClickThrough[] = L"ClickThrough";
+constexpr wchar_t kWhileInactive[] = L"WhileInactive";
 // Entry names beyond this are not read (far more than the rules there can be).
 constexpr int kLastEntry = 9999;
 
@@ -34,6 +36,12 @@ bool ReadRule(const fw::ProfileSection& entry, ProgramRule& rule) {
     // A value of the right type that does not read whole (too short) reads as out of range.
     rule.Level = entry.GetInt(kLevel, levelType == fw::ProfileSection::kMissing ? 0 : -1);
     rule.OnTop = entry.GetInt(kOnTop, onTopType == fw::ProfileSection::kMissing ? 0 : -1);
+    // Written by later versions only: missing is 0, another type out of range.
+    for (const auto& [name, field] : {std::pair{kClickThrough, &ProgramRule::ClickThrough},
+                                      std::pair{kWhileInactive, &ProgramRule::WhileInactive}}) {
+        const DWORD type = entry.ValueType(name);
+        rule.*field = type == fw::ProfileSection::kMissing ? 0 : type == REG_DWORD ? entry.GetInt(name, -1) : -1;
+    }
     return true;
 }
 }  // namespace
@@ -68,6 +76,8 @@ void SaveProgramRules(const fw::Profile& profile, const ProgramRules& rules) {
         entry.WriteString(kClass, rule.Class);
         entry.WriteInt(kLevel, rule.Level);
         entry.WriteInt(kOnTop, rule.OnTop);
+        entry.WriteInt(kClickThrough, rule.ClickThrough);
+        entry.WriteInt(kWhileInactive, rule.WhileInactive);
         ++written;
     }
     // The numbered entries beyond the rules are earlier rules (or ones skipped at

@@ -42,23 +42,28 @@ void CTray::Restart(bool visible) {
 }
 
 namespace {
-// The rule item's label: the program's name in place of "%1", its ampersands doubled
+// An item's label: `name` in place of "%1" of string `format`, its ampersands doubled
 // so that none is taken for the item's key.
-std::wstring RuleItemLabel(const std::wstring& program) {
-    if (program.empty()) return fw::ResourceString(IDS_MENU_MAKE_RULE_NONE);
-    std::wstring name;
-    for (const wchar_t c : program) {
-        if (c == L'&') name += L'&';
-        name += c;
+std::wstring ItemLabel(UINT format, const std::wstring& name) {
+    std::wstring shown;
+    for (const wchar_t c : name) {
+        if (c == L'&') shown += L'&';
+        shown += c;
     }
-    std::wstring label = fw::ResourceString(IDS_MENU_MAKE_RULE);
+    std::wstring label = fw::ResourceString(format);
     const size_t at = label.find(L"%1");
-    if (at != std::wstring::npos) label.replace(at, 2, name);
+    if (at != std::wstring::npos) label.replace(at, 2, shown);
     return label;
+}
+
+// The rule item's label: the program's name in it.
+std::wstring RuleItemLabel(const std::wstring& program) {
+    return program.empty() ? fw::ResourceString(IDS_MENU_MAKE_RULE_NONE) : ItemLabel(IDS_MENU_MAKE_RULE, program);
 }
 }  // namespace
 
-void CTray::ShowMenu(bool paused, const std::wstring& ruleProgram, bool ruleOffered) const {
+void CTray::ShowMenu(bool paused, const std::wstring& ruleProgram, bool ruleOffered,
+                     const std::vector<std::wstring>& clickThrough) const {
     POINT pt = {};
     GetCursorPos(&pt);
     SetForegroundWindow(owner_);
@@ -68,6 +73,11 @@ void CTray::ShowMenu(bool paused, const std::wstring& ruleProgram, bool ruleOffe
                 fw::ResourceString(IDS_MENU_SETTINGS).c_str());
     AppendMenuW(menu.get(), MF_STRING | (paused || !ruleOffered ? MF_GRAYED : 0), ID_TRAY_MAKE_RULE,
                 RuleItemLabel(ruleProgram).c_str());
+    // The click-through windows, each item giving its own back; no part without them.
+    if (!clickThrough.empty()) AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    for (size_t i = 0; i < clickThrough.size() && i < kClickThroughItems; ++i)
+        AppendMenuW(menu.get(), MF_STRING, ID_TRAY_CLICK_THROUGH + i,
+                    ItemLabel(IDS_MENU_CLICK_THROUGH, clickThrough[i]).c_str());
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING, ID_TRAY_PAUSE,
                 fw::ResourceString(paused ? IDS_MENU_RESUME : IDS_MENU_PAUSE).c_str());

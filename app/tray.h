@@ -5,10 +5,13 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "tray_icon.h"
 
 namespace app {
+
+inline constexpr size_t kClickThroughItems = 16;
 
 class CTray {
 public:
@@ -23,9 +26,11 @@ public:
     void Restart(bool visible);
     void Remove() { icon_.Remove(); }
     // The menu at the pointer: settings (greyed while paused), the rule of the last
-    // active window's program (`ruleProgram`, greyed unless `ruleOffered`), pause or
+    // active window's program (`ruleProgram`, greyed unless `ruleOffered`), an item for
+    // each click-through window by its title (at most kClickThroughItems), pause or
     // resume, about, exit.
-    void ShowMenu(bool paused, const std::wstring& ruleProgram, bool ruleOffered) const;
+    void ShowMenu(bool paused, const std::wstring& ruleProgram, bool ruleOffered,
+                  const std::vector<std::wstring>& clickThrough) const;
 
 private:
     TrayIcon icon_;

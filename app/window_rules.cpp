@@ -18,12 +18,17 @@ GetLayeredFn GetLayered() {
 
 }  // namespace
 
-bool CWindowRules::Use(const ProgramRules& rules, const shell::ClassFilterList& classFilter) {
+bool CWindowRules::Use(const ProgramRules& rules, const shell::ClassFilterList& classFilter, int level) {
     std::vector<Prepared> before = std::move(rules_);
     rules_.clear();
+    whileInactive_ = false;
     for (const ProgramRule& rule : rules)
-        if (IsUsableRule(rule)) rules_.push_back({fw::FileNameKey(rule.Program), rule});
+        if (IsUsableRule(rule)) {
+            rules_.push_back({fw::FileNameKey(rule.Program), rule});
+            whileInactive_ = whileInactive_ || rule.WhileInactive;
+        }
     classFilter_ = classFilter;
+    clickThroughLevel_ = level;
 
     // What is new or changed goes to the windows open now; a rule that went leaves the
     // windows as they are (as a gesture would), only the next ones come up ordinary.
@@ -44,17 +49,22 @@ bool CWindowRules::Use(const ProgramRules& rules, const shell::ClassFilterList& 
 }
 
 void CWindowRules::OnWindowCreated(HWND window) {
-    // With no rules a new window costs nothing more; a window of a program without a
-    // rule costs the question whose it is, answered from memory for a process met before.
-    if (rules_.empty()) return;
+    if (const ProgramRule* rule = RuleOf(window)) ApplyTo(window, *rule);
+}
+
+const ProgramRule* CWindowRules::RuleOf(HWND window) {
+    // With no rules a window costs nothing more; a window of a program without a rule
+    // costs the question whose it is, answered from memory for a process met before.
+    if (rules_.empty()) return nullptr;
     const DWORD processId = fw::ProcessOf(window);
-    if (!processId || processId == GetCurrentProcessId()) return;
+    if (!processId || processId == GetCurrentProcessId()) return nullptr;
     const std::wstring& programKey = programs_.KeyOf(processId);
-    if (programKey.empty() || !HasRuleFor(programKey)) return;
+    if (programKey.empty() || !HasRuleFor(programKey)) return nullptr;
     const std::wstring className = fw::ClassName(window);
     const ProgramRule* rule = Match(programKey, className);
-    if (!rule || !shell::IsRuleWindow(window, className) || shell::IsFilteredClass(className, classFilter_)) return;
-    ApplyTo(window, *rule);
+    if (!rule || !shell::IsRuleWindow(window, className) || shell::IsFilteredClass(className, classFilter_))
+        return nullptr;
+    return rule;
 }
 
 bool CWindowRules::HasRuleFor(const std::wstring& programKey) const {
@@ -77,7 +87,10 @@ const ProgramRule* CWindowRules::Match(const std::wstring& programKey, const std
 }
 
 void CWindowRules::ApplyTo(HWND window, const ProgramRule& rule) const {
-    if (rule.Level) library_.SetTransparent(window, rule.Level);
+    // Translucent only while inactive: the active window stays opaque for now.
+    if (rule.Level && !(rule.WhileInactive && GetForegroundWindow() == window))
+        library_.SetTransparent(window, rule.Level);
+    if (rule.ClickThrough) clickThrough_.Make(window, rule.Level ? rule.Level : clickThroughLevel_);
     // Posted to the window's thread: a hung program does not hold this one.
     if (rule.OnTop && !(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
         SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
@@ -89,6 +102,17 @@ void CWindowRules::OnActivated(HWND window) {
     // no such window is (the shell's or this program's is), the reported window was
     // the last of them to be active.
     const HWND active = GetForegroundWindow();
+    if (whileInactive_) {
+        // The report may be the window's activation or its deactivation: what holds is
+        // whether it is the active window now. A click-through window keeps its level.
+        const ProgramRule* rule = RuleOf(window);
+        if (rule && rule->WhileInactive && !clickThrough_.Contains(window)) {
+            if (active == window)
+                library_.RemoveTransparent(window);
+            else
+                library_.SetTransparent(window, rule->Level);
+        }
+    }
     if (active != window && active && shell::IsRuleWindow(active, fw::ClassName(active))) return;
     if (!shell::IsRuleWindow(window, fw::ClassName(window))) return;
     lastActive_ = window;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "class_filter.h"
+#include "click_through.h"
 #include "library_binding.h"
 #include "process_name.h"
 #include "program_rules.h"
@@ -19,17 +20,20 @@ namespace app {
 
 class CWindowRules {
 public:
-    explicit CWindowRules(const CLibraryBinding& library) : library_(library) {}
+    CWindowRules(const CLibraryBinding& library, CClickThrough& clickThrough)
+        : library_(library), clickThrough_(clickThrough) {}
     CWindowRules(const CWindowRules&) = delete;
     CWindowRules& operator=(const CWindowRules&) = delete;
 
     // The rules to follow from now on. Those not followed before as they are now go to
     // the matching windows open now. Whether any rule is new, changed or gone.
-    bool Use(const ProgramRules& rules, const shell::ClassFilterList& classFilter);
+    // A rule without a level makes its windows click-through at `level`.
+    bool Use(const ProgramRules& rules, const shell::ClassFilterList& classFilter, int level);
     void OnWindowCreated(HWND window);
 
     // An activation the library reported; the last active window a rule may act on is
-    // remembered (the shell's own windows, active while its menus are open, are not).
+    // remembered (the shell's own windows, active while its menus are open, are not). A
+    // window whose rule is translucent only while inactive turns opaque or translucent.
     void OnActivated(HWND window);
     // The active window, or while the shell's own is active, that window if it is
     // still there.
@@ -49,8 +53,13 @@ private:
     const ProgramRule* Match(const std::wstring& programKey, const std::wstring& className) const;
     bool HasRuleFor(const std::wstring& programKey) const;
     void ApplyTo(HWND window, const ProgramRule& rule) const;
+    // The rule of an open window (none for the shell's, the filter's and this program's).
+    const ProgramRule* RuleOf(HWND window);
 
     const CLibraryBinding& library_;
+    CClickThrough& clickThrough_;
+    int clickThroughLevel_ = 0;
+    bool whileInactive_ = false;  // any rule translucent only while inactive
     std::vector<Prepared> rules_;
     shell::ClassFilterList classFilter_;
     fw::ProcessNames programs_;

@@ -37,6 +37,9 @@
 #define ID_TRAY_EXIT 109
 #define ID_TRAY_PAUSE 111
 #define ID_TRAY_MAKE_RULE 112
+// The click-through windows' items, one id each from here (at most 16).
+#define ID_TRAY_CLICK_THROUGH 120
+#define IDS_MENU_CLICK_THROUGH 207
 
 // The settings sheet's pages (dialog templates; their tab captions are the templates'
 // captions). The controls of each page, by page.
@@ -137,6 +140,8 @@
 #define IDC_RULE_LEVEL_LABEL 1041
 #define IDC_RULE_LEVEL 1042
 #define IDC_RULE_ON_TOP 1043
+#define IDC_RULE_CLICK_THROUGH 1044
+#define IDC_RULE_WHILE_INACTIVE 1045
 #define IDS_RULES_COLUMN_PROGRAM 310
 #define IDS_RULES_COLUMN_CLASS 311
 #define IDS_RULES_COLUMN_LEVEL 312
@@ -145,3 +150,11 @@
 #define IDS_RULES_ANY_CLASS 315
 #define IDS_RULES_NO_LEVEL 316
 #define IDS_RULES_ON_TOP 317
+
+// The hotkeys' page: four controls a row, the row's number added to each first id.
+#define IDD_KEYS_PAGE 112
+#define IDC_KEYS_ON 1050
+#define IDC_KEYS_WIN 1060
+#define IDC_KEYS_KEY 1070
+#define IDC_KEYS_STATE 1080
+#define IDS_KEYS_TAKEN 320

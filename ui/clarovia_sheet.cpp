@@ -10,7 +10,8 @@ namespace ui {
 CClaroviaSheet::CClaroviaSheet(UINT captionId, HWND parent, int initialPage, SettingsFields* settings)
     : fw::PropertySheetDialog(fw::ResourceString(captionId), parent, 0) {
     for (CClaroviaPage* page : std::initializer_list<CClaroviaPage*>{&WindowPage, &MovePage, &SizePage, &TaskbarPage,
-                                                                     &DesktopPage, &ShadePage, &OtherPage, &RulesPage}) {
+                                                                     &DesktopPage, &ShadePage, &OtherPage, &RulesPage,
+                                                                     &KeysPage}) {
         page->Settings = settings;
         AddPage(page);
     }

@@ -1,4 +1,4 @@
-// The settings sheet: eight pages that edit the program's settings in place. OK and
+// The settings sheet: nine pages that edit the program's settings in place. OK and
 // Apply store what the pages show; making it take effect is the program's apply step,
 // which the Apply button asks of the sheet's owner with WM_APPLY_SETTINGS.
 #pragma once
@@ -7,6 +7,7 @@
 
 #include "desktop_page.h"
 #include "handles.h"
+#include "keys_page.h"
 #include "move_page.h"
 #include "other_page.h"
 #include "property_sheet.h"
@@ -44,6 +45,7 @@ private:
     CShadePage ShadePage;
     COtherPage OtherPage;
     CRulesPage RulesPage;
+    CKeysPage KeysPage;
     fw::Icon SheetIcon;
 };
 

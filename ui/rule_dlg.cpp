@@ -33,6 +33,8 @@ BOOL CRuleDlg::OnInitDialog() {
     fw::SetCheck(dlg, IDC_RULE_ONLY_CLASS, !Rule.Class.empty());
     fw::SetCheck(dlg, IDC_RULE_TRANSLUCENT, Rule.Level != 0);
     fw::SetCheck(dlg, IDC_RULE_ON_TOP, Rule.OnTop);
+    fw::SetCheck(dlg, IDC_RULE_CLICK_THROUGH, Rule.ClickThrough);
+    fw::SetCheck(dlg, IDC_RULE_WHILE_INACTIVE, Rule.WhileInactive);
     const int level = Rule.Level != 0 ? Rule.Level : kNewRuleLevel;
     fw::InitTrackbar(dlg, IDC_RULE_LEVEL, app::kLevelLow, app::kLevelHigh, level);
     ShowLevelText(dlg, IDC_RULE_LEVEL_LABEL, level);
@@ -48,13 +50,16 @@ app::ProgramRule CRuleDlg::ShownRule() const {
     if (fw::CheckState(dlg, IDC_RULE_ONLY_CLASS)) rule.Class = fw::ItemText(dlg, IDC_RULE_CLASS);
     if (fw::CheckState(dlg, IDC_RULE_TRANSLUCENT)) rule.Level = fw::TrackbarPos(dlg, IDC_RULE_LEVEL);
     rule.OnTop = fw::CheckState(dlg, IDC_RULE_ON_TOP) ? 1 : 0;
+    rule.ClickThrough = fw::CheckState(dlg, IDC_RULE_CLICK_THROUGH) ? 1 : 0;
+    rule.WhileInactive = rule.Level && fw::CheckState(dlg, IDC_RULE_WHILE_INACTIVE) ? 1 : 0;
     return rule;
 }
 
 void CRuleDlg::UpdateControls() {
     const HWND dlg = hwnd();
     fw::EnableItems(dlg, {IDC_RULE_CLASS}, fw::CheckState(dlg, IDC_RULE_ONLY_CLASS) != 0);
-    fw::EnableItems(dlg, {IDC_RULE_LEVEL_LABEL, IDC_RULE_LEVEL}, fw::CheckState(dlg, IDC_RULE_TRANSLUCENT) != 0);
+    fw::EnableItems(dlg, {IDC_RULE_LEVEL_LABEL, IDC_RULE_LEVEL, IDC_RULE_WHILE_INACTIVE},
+                    fw::CheckState(dlg, IDC_RULE_TRANSLUCENT) != 0);
     fw::EnableItems(dlg, {IDOK}, IsComplete(ShownRule()));
 }
 
@@ -81,6 +86,8 @@ INT_PTR CRuleDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case IDC_RULE_ONLY_CLASS:
         case IDC_RULE_TRANSLUCENT:
         case IDC_RULE_ON_TOP:
+        case IDC_RULE_CLICK_THROUGH:
+        case IDC_RULE_WHILE_INACTIVE:
             if (HIWORD(wParam) == BN_CLICKED) UpdateControls();
             return Default();
         default:

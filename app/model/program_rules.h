@@ -22,6 +22,11 @@ struct ProgramRule {
     int Level = 0;
     // Whether the window is put always on top.
     int OnTop = 0;
+    // Whether the window comes up click-through (at Level, or at the program's level
+    // when Level is 0).
+    int ClickThrough = 0;
+    // Whether Level holds only while the window is not the active one: opaque while it is.
+    int WhileInactive = 0;
 };
 
 using ProgramRules = std::vector<ProgramRule>;
@@ -41,7 +46,11 @@ inline bool IsUsableRule(const ProgramRule& rule) {
     if (rule.Program.find_first_of(L"\\/") != std::wstring::npos) return false;
     if (rule.Level != 0 && (rule.Level < kLevelLow || rule.Level > kLevelHigh)) return false;
     if (rule.OnTop != 0 && rule.OnTop != 1) return false;
-    return rule.Level != 0 || rule.OnTop != 0;
+    if ((rule.ClickThrough != 0 && rule.ClickThrough != 1) || (rule.WhileInactive != 0 && rule.WhileInactive != 1))
+        return false;
+    // Translucent while inactive needs a level to be translucent at.
+    if (rule.WhileInactive && !rule.Level) return false;
+    return rule.Level != 0 || rule.OnTop != 0 || rule.ClickThrough != 0;
 }
 
 // Whether two rules are for the same windows: the same program and the same class. A
@@ -86,7 +95,8 @@ inline bool CanPutRule(const ProgramRules& rules, const ProgramRule& rule) {
 }
 
 inline bool operator==(const ProgramRule& a, const ProgramRule& b) {
-    return a.Program == b.Program && a.Class == b.Class && a.Level == b.Level && a.OnTop == b.OnTop;
+    return a.Program == b.Program && a.Class == b.Class && a.Level == b.Level && a.OnTop == b.OnTop &&
+           a.ClickThrough == b.ClickThrough && a.WhileInactive == b.WhileInactive;
 }
 
 }  // namespace app

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "hotkey_table.h"
 #include "program_rules.h"
 #include "settings_table.h"
 
@@ -20,8 +21,12 @@ struct SettingsFields {
                       CLAROVIA_NUMBER_FIELD, CLAROVIA_TEXT_FIELD, CLAROVIA_NUMBER_FIELD)
 #undef CLAROVIA_NUMBER_FIELD
 #undef CLAROVIA_TEXT_FIELD
-    // Stored in a key of their own ("Rules").
+    // Stored in keys of their own ("Rules", "Hotkeys").
     ProgramRules Rules;
+    Hotkeys Keys = DefaultHotkeys();
+    // Not stored: the rows of Keys the program holds now (the page tells those from
+    // combinations another program holds).
+    std::array<bool, kHotkeyCount> KeysHeld{};
 };
 
 // What the settings pages offer for a number (the registry may hold anything).

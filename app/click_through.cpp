@@ -1,0 +1,85 @@
+#include "click_through.h"
+
+#include "window_actions.h"
+#include "window_threads.h"
+#include "window_util.h"
+
+namespace app {
+
+namespace {
+// Posted to the window's thread: a hung program does not hold this one.
+void SetOnTop(HWND window, bool onTop) {
+    UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    if (fw::IsOtherThreadWindow(window)) flags |= SWP_ASYNCWINDOWPOS;
+    SetWindowPos(window, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+}
+}  // namespace
+
+void CClickThrough::Make(HWND window, int level) {
+    Purge();
+    if (!IsWindow(window) || Contains(window)) return;
+    const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    const bool layered = library_.IsTransparent(window);
+    const ClickThroughRecord record{window, fw::ProcessOf(window), layered, LevelOf(window),
+                                    (exStyle & WS_EX_TOPMOST) != 0};
+    records_.push_back(record);
+    ++changes_;
+    library_.SetTransparent(window, layered ? record.level : level);
+    SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_TRANSPARENT);
+    if (!record.onTop) SetOnTop(window, true);
+}
+
+void CClickThrough::GiveBack(size_t index) {
+    if (index >= records_.size()) return;
+    const ClickThroughRecord record = records_[index];
+    records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(index));
+    ++changes_;
+    if (Alive(record)) Restore(record);
+}
+
+bool CClickThrough::GiveBackWindow(HWND window) {
+    Purge();
+    for (size_t i = 0; i < records_.size(); ++i)
+        if (records_[i].window == window) {
+            GiveBack(i);
+            return true;
+        }
+    return false;
+}
+
+bool CClickThrough::GiveBackLatest() {
+    Purge();
+    if (records_.empty()) return false;
+    GiveBack(records_.size() - 1);
+    return true;
+}
+
+void CClickThrough::GiveBackAll() {
+    while (!records_.empty()) GiveBack(records_.size() - 1);
+}
+
+bool CClickThrough::Contains(HWND window) const {
+    for (const ClickThroughRecord& r : records_)
+        if (r.window == window && Alive(r)) return true;
+    return false;
+}
+
+void CClickThrough::Purge() {
+    if (std::erase_if(records_, [&](const ClickThroughRecord& r) { return !Alive(r); })) ++changes_;
+}
+
+bool CClickThrough::Alive(const ClickThroughRecord& record) const {
+    return IsWindow(record.window) && fw::ProcessOf(record.window) == record.process;
+}
+
+void CClickThrough::Restore(const ClickThroughRecord& record) const {
+    const HWND window = record.window;
+    SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) & ~WS_EX_TRANSPARENT);
+    if (record.layered)
+        library_.SetTransparent(window, record.level);
+    else
+        library_.RemoveTransparent(window);
+    if (!record.onTop) SetOnTop(window, false);
+}
+
+}  // namespace app
