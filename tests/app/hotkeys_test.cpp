@@ -7,31 +7,33 @@
 #include <windows.h>
 
 #include "notepad.h"
-#include "program_fixture.h"
 #include "resource.h"
+#include "sheet_fixture.h"
 
 namespace {
 
 constexpr UINT kChord = MOD_CONTROL | MOD_SHIFT | MOD_WIN;
 
+// The combination pressed and let go as real keys.
+void Press(WORD key, UINT modifiers = kChord) {
+    const WORD order[] = {VK_CONTROL, VK_SHIFT, VK_MENU, VK_LWIN};
+    const UINT bits[] = {MOD_CONTROL, MOD_SHIFT, MOD_ALT, MOD_WIN};
+    for (int i = 0; i < 4; ++i)
+        if (modifiers & bits[i]) rig::KeyDown(order[i]);
+    rig::KeyPress(key);
+    for (int i = 3; i >= 0; --i)
+        if (modifiers & bits[i]) rig::KeyUp(order[i]);
+}
+
+// Whether this process could hold the combination now (nobody else does).
+bool Free(WORD key, UINT modifiers = kChord) {
+    if (!RegisterHotKey(nullptr, 0x7000, modifiers, key)) return false;
+    UnregisterHotKey(nullptr, 0x7000);
+    return true;
+}
+
 class Hotkeys : public ProgramTest {
 protected:
-    // The combination pressed and let go as real keys.
-    static void Press(WORD key, UINT modifiers = kChord) {
-        const WORD order[] = {VK_CONTROL, VK_SHIFT, VK_MENU, VK_LWIN};
-        const UINT bits[] = {MOD_CONTROL, MOD_SHIFT, MOD_ALT, MOD_WIN};
-        for (int i = 0; i < 4; ++i)
-            if (modifiers & bits[i]) rig::KeyDown(order[i]);
-        rig::KeyPress(key);
-        for (int i = 3; i >= 0; --i)
-            if (modifiers & bits[i]) rig::KeyUp(order[i]);
-    }
-    // Whether this process could hold the combination now (nobody else does).
-    static bool Free(WORD key, UINT modifiers = kChord) {
-        if (!RegisterHotKey(nullptr, 0x7000, modifiers, key)) return false;
-        UnregisterHotKey(nullptr, 0x7000);
-        return true;
-    }
     static bool OnTop(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
     static bool ClickThrough(HWND window) {
         return (GetWindowLongW(window, GWL_EXSTYLE) & (WS_EX_LAYERED | WS_EX_TRANSPARENT)) ==
@@ -233,6 +235,48 @@ TEST_F(Hotkeys, RulesBringNotepadUpClickThroughOrTranslucentOnlyWhileInactive) {
     EXPECT_EQ(rig::LayeredAlpha(window), 190);
     Exit();
     EXPECT_FALSE(rig::IsLayered(window));
+}
+
+}  // namespace
+
+namespace {
+
+constexpr int kKeysPage = 8;
+
+class KeysPage : public SheetTest {};
+
+TEST_F(KeysPage, ACombinationTypedOnThePageReplacesTheOldOneAndOneHeldElsewhereShowsTaken) {
+    // Another program holds the roll-up's default.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 0x7002, kChord, 'R'));
+    const HWND window = host.Create(rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 100, 300, 200));
+    ASSERT_NE(window, nullptr);
+    StartProbed();
+    OpenByDoubleClick();
+    ASSERT_TRUE(SelectPage(kKeysPage));
+    EXPECT_EQ(sheet.Text(IDC_KEYS_STATE + 4), L"使用中");
+    EXPECT_EQ(sheet.Text(IDC_KEYS_STATE + 0), L"");
+    EXPECT_EQ(sheet.Check(IDC_KEYS_WIN + 0), 1);
+
+    // The translucency toggle becomes Ctrl+Shift+Y: the Windows key's box cleared, the
+    // rest typed into the row's control.
+    constexpr UINT kNew = MOD_CONTROL | MOD_SHIFT;
+    ASSERT_TRUE(sheet.ClickTo(IDC_KEYS_WIN + 0, 0));
+    sheet.Click(IDC_KEYS_KEY + 0);
+    ASSERT_TRUE(rig::WaitFor([&] { return sheet.Focused() == sheet.Item(IDC_KEYS_KEY + 0); }));
+    Press('Y', kNew);
+    CloseWith(IDOK);
+
+    ASSERT_TRUE(rig::Activate(window));
+    Press('T');
+    Press('Y', kNew);
+    EXPECT_TRUE(rig::WaitFor([&] { return rig::LayeredAlpha(window) == 190; }));
+    EXPECT_TRUE(Free('T')) << "the old combination is still held";
+    UnregisterHotKey(nullptr, 0x7002);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) {
+    }
+    Exit();
+    EXPECT_EQ(rig::settings::Dword(L"Translucency", L"Hotkeys"), std::optional<DWORD>('Y' | (kNew << 8) | 0x10000));
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ struct Words {
 // The tabs, and one control of each page.
 constexpr Words kTabs[] = {{L"ウインドウ", L"Window"},   {L"移動", L"Move"},       {L"サイズ変更", L"Resize"},
                            {L"タスクバー", L"Taskbar"},  {L"デスクトップ", L"Desktop"}, {L"シェード", L"Roll up"},
-                           {L"その他", L"Other"},       {L"プログラム別", L"Programs"}};
+                           {L"その他", L"Other"},       {L"プログラム別", L"Programs"}, {L"キー", L"Keys"}};
 struct PageSample {
     int id;
     Words words;
@@ -43,7 +43,8 @@ constexpr PageSample kPageSamples[] = {
     {IDC_DESKTOP_CHOOSE, {L"選択", L"Choose..."}},
     {IDC_SHADE_WHOLE, {L"タイトルバーの全体でシェードする", L"Anywhere on the title bar"}},
     {IDC_OTHER_STARTUP, {L"スタートアップへ登録する", L"Start with Windows"}},
-    {IDC_RULES_ADD, {L"追加...", L"Add..."}}};
+    {IDC_RULES_ADD, {L"追加...", L"Add..."}},
+    {IDC_KEYS_ON + 5, {L"クリック透過", L"Click-through"}}};
 constexpr Words kLevel190 = {L" 透明度の設定（190）", L"Opacity: 190"};
 constexpr Words kMenuSettings = {L"設定(&S)", L"&Settings..."};
 constexpr Words kMenuExit = {L"終了(&X)", L"E&xit"};
@@ -109,7 +110,7 @@ TEST_F(Language, TheTrayTheSheetItsDialogsAndTheMessageBoxSpeakTheLanguageOfTheU
     EXPECT_STREQ(tray->Calls(NIM_ADD).back().tip.c_str(), L"Clarovia v2.8.2.2");
 
     OpenByDoubleClick();
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 9; ++i) {
         ASSERT_TRUE(SelectPage(i));
         EXPECT_EQ(rig::WindowText(sheet.Page()), kTabs[i].in(lang)) << "tab " << i;
         EXPECT_EQ(sheet.Text(kPageSamples[i].id), kPageSamples[i].words.in(lang)) << "tab " << i;
@@ -119,6 +120,7 @@ TEST_F(Language, TheTrayTheSheetItsDialogsAndTheMessageBoxSpeakTheLanguageOfTheU
                 << testing::PrintToString(sheet.Text(IDC_WINDOW_LEVEL_LABEL));
         }
     }
+    ASSERT_TRUE(SelectPage(7));
     const HWND rule = OpenRuleDialog(lang);
     ASSERT_NE(rule, nullptr);
     EXPECT_EQ(rig::DialogWindow(rule).Text(IDC_RULE_ON_TOP), kRuleOnTop.in(lang));
@@ -216,11 +218,12 @@ TEST_P(LanguageLayout, EveryTextHasRoomOnEveryPageAndDialog) {
     };
     constexpr int kLevelLabels[] = {IDC_WINDOW_LEVEL_LABEL, IDC_MOVE_LEVEL_LABEL, IDC_SIZE_LEVEL_LABEL,
                                     IDC_TASKBAR_LEVEL_LABEL};
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 9; ++i) {
         ASSERT_TRUE(SelectPage(i));
         if (i < 4) levelShown(sheet.PageWindow(), kLevelLabels[i]);
         ExpectRoom(sheet.Page(), "tab " + std::to_string(i));
     }
+    ASSERT_TRUE(SelectPage(7));
     const HWND rule = OpenRuleDialog(GetParam().language[0] == L'j' ? Lang::Japanese : Lang::English);
     ASSERT_NE(rule, nullptr);
     levelShown(rig::DialogWindow(rule), IDC_RULE_LEVEL_LABEL);

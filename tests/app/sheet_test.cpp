@@ -8,8 +8,8 @@
 
 namespace {
 
-const wchar_t* const kTabCaptions[] = {L"ウインドウ",   L"移動",     L"サイズ変更", L"タスクバー",
-                                       L"デスクトップ", L"シェード", L"その他",     L"プログラム別"};
+const wchar_t* const kTabCaptions[] = {L"ウインドウ",   L"移動",     L"サイズ変更",   L"タスクバー", L"デスクトップ",
+                                       L"シェード",     L"その他",   L"プログラム別", L"キー"};
 
 class Sheet : public SheetTest {
 protected:
@@ -84,8 +84,8 @@ TEST_F(Sheet, OpensOnTheLastPageFromTheTrayTheMenuAndASecondStartAndNeverTwice) 
     StartProbed();
     OpenByDoubleClick();
     EXPECT_EQ(sheet.PageIndex(), 0);
-    ASSERT_EQ(sheet.PageCount(), 8);
-    for (int i = 0; i < 8; ++i) {
+    ASSERT_EQ(sheet.PageCount(), 9);
+    for (int i = 0; i < 9; ++i) {
         ASSERT_TRUE(SelectPage(i));
         EXPECT_EQ(rig::WindowText(sheet.Page()), kTabCaptions[i]) << "tab " << i;
     }
@@ -139,9 +139,9 @@ TEST_F(Sheet, IsBuiltFromRecordsWindows2000Knows) {
     const rig::ProgramProbe::SheetRecords made = probe.PropertySheetRecords();
     EXPECT_EQ(made.runs, 1);
     EXPECT_EQ(made.headerSize, PROPSHEETHEADERW_V1_SIZE);
-    ASSERT_EQ(made.pageSizes.size(), 8u);
+    ASSERT_EQ(made.pageSizes.size(), 9u);
     for (const UINT size : made.pageSizes) EXPECT_EQ(size, PROPSHEETPAGEW_V1_SIZE);
-    EXPECT_EQ(sheet.PageCount(), 8);
+    EXPECT_EQ(sheet.PageCount(), 9);
     CloseWith(IDCANCEL);
 }
 
@@ -169,7 +169,7 @@ TEST_P(SheetAtDpi, SizeLayoutAndEveryPageInsideTheTab) {
     ExpectLayout(static_cast<int>(GetParam()));
     const RECT area = sheet.PageArea();
     ASSERT_FALSE(IsRectEmpty(&area));
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 9; ++i) {
         ASSERT_TRUE(SelectPage(i));
         const HWND page = sheet.Page();
         EXPECT_TRUE(Inside(rig::WindowRect(page), area)) << "tab " << i << ": " << Show(rig::WindowRect(page))
@@ -189,7 +189,7 @@ TEST_P(SheetAtDpi, SizeLayoutAndEveryPageInsideTheTab) {
     // Opened on the last tab, the sheet made the first page before it shrank the tab
     // control: that one, hidden, is inside too.
     OpenByDoubleClick();
-    ASSERT_EQ(sheet.PageIndex(), 7);
+    ASSERT_EQ(sheet.PageIndex(), 8);
     const std::vector<HWND> pages = sheet.Pages();
     EXPECT_EQ(pages.size(), 2u);
     for (const HWND page : pages)
