@@ -29,33 +29,32 @@ void CClickThrough::Make(HWND window, int level) {
     if (!record.onTop) SetOnTop(window, true);
 }
 
-void CClickThrough::GiveBack(size_t index) {
-    if (index >= records_.size()) return;
+bool CClickThrough::GiveBack(size_t index) {
+    if (index >= records_.size()) return false;
     const ClickThroughRecord record = records_[index];
+    // A window that has stopped answering would hold this program in the style change:
+    // it stays click-through, and in the journal, for a later try.
+    if (Alive(record) && IsHungAppWindow(record.window)) return false;
     records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(index));
     ++changes_;
     if (Alive(record)) Restore(record);
+    return true;
 }
 
 bool CClickThrough::GiveBackWindow(HWND window) {
     Purge();
     for (size_t i = 0; i < records_.size(); ++i)
-        if (records_[i].window == window) {
-            GiveBack(i);
-            return true;
-        }
+        if (records_[i].window == window) return GiveBack(i);
     return false;
 }
 
 bool CClickThrough::GiveBackLatest() {
     Purge();
-    if (records_.empty()) return false;
-    GiveBack(records_.size() - 1);
-    return true;
+    return !records_.empty() && GiveBack(records_.size() - 1);
 }
 
 void CClickThrough::GiveBackAll() {
-    while (!records_.empty()) GiveBack(records_.size() - 1);
+    for (size_t i = records_.size(); i-- > 0;) GiveBack(i);
 }
 
 bool CClickThrough::Contains(HWND window) const {

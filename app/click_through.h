@@ -27,11 +27,13 @@ public:
     // Makes `window` click-through at its own level, or at `level` if it was opaque.
     void Make(HWND window, int level);
     // Gives the window of record `index` (in the order they were made) back what it had.
-    void GiveBack(size_t index);
-    // Gives `window` back what it had; false if it is none of ours.
+    // A window that does not answer (hung) keeps it and its record: false.
+    bool GiveBack(size_t index);
+    // Gives `window` back what it had; false if it is none of ours, or hung.
     bool GiveBackWindow(HWND window);
-    // The one made last that still exists; false when there is none.
+    // The one made last that still exists; false when there is none, or it is hung.
     bool GiveBackLatest();
+    // Every one but the hung ones, which stay on record.
     void GiveBackAll();
     bool Contains(HWND window) const;
     // Forgets the windows that are gone (or whose handles another process now has).

@@ -231,17 +231,16 @@ void CCrashJournal::ClearGivenBack() const {
     bool left = false;
     {
         const fw::ProfileSection section(profile_, kJournal, fw::ProfileSection::Access::Read);
-        left = Count(section, kClockCount) > 0 || section.GetInt(kButtonSet, 0) || Count(section, kBandCount) > 0;
+        left = Count(section, kClockCount) > 0 || section.GetInt(kButtonSet, 0) || Count(section, kBandCount) > 0 ||
+               Count(section, kClickThroughCount) > 0;
     }
     if (!left) {
         Clear();
         return;
     }
     // Shaded windows are rolled down by moves queued for them, hung or not; the
-    // click-through ones were given their styles back.
-    const fw::ProfileSection section(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile);
-    section.WriteInt(kShadedCount, 0);
-    section.WriteInt(kClickThroughCount, 0);
+    // click-through windows left on record did not answer.
+    fw::ProfileSection(profile_, kJournal, fw::ProfileSection::Access::WriteVolatile).WriteInt(kShadedCount, 0);
 }
 
 void CCrashJournal::Clear() const { profile_.DeleteSection(kJournal); }

@@ -240,7 +240,14 @@ void CMainHiddenDlg::OnHotkey(WPARAM id) {
     if (*action == HotkeyAction::ClickThrough) {
         // The way back first: the active window's own, else the one made last; only
         // with none left does the active window become click-through.
-        if (!ClickThrough.GiveBackWindow(GetForegroundWindow()) && !ClickThrough.GiveBackLatest() && window)
+        ClickThrough.Purge();
+        const HWND active = GetForegroundWindow();
+        const HWND root = active ? GetAncestor(active, GA_ROOT) : nullptr;
+        if (ClickThrough.Contains(root))
+            ClickThrough.GiveBackWindow(root);
+        else if (!ClickThrough.records().empty())
+            ClickThrough.GiveBackLatest();
+        else if (window)
             ClickThrough.Make(window, Settings.ClaroviaValue);
         JournalClickThrough();
         return;
@@ -297,7 +304,9 @@ void CMainHiddenDlg::PostNcDestroy() {
     // After the window is destroyed; the settings are written when the window object
     // is deleted afterwards.
     Keyboard.Release();
+    // What a hung window did not take back stays in the journal for the next start.
     ClickThrough.GiveBackAll();
+    JournalClickThrough();
     Tweaks.RestoreClockTitle();
     Shaded.RestoreAll();
     Tweaks.GiveBackStartButton();

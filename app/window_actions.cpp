@@ -19,7 +19,8 @@ using GetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF*, BYTE*, DWORD*);
 HWND ActiveTarget(const shell::ClassFilterList& classFilter) {
     const HWND active = GetForegroundWindow();
     const HWND window = active ? GetAncestor(active, GA_ROOT) : nullptr;
-    if (!window || fw::ProcessOf(window) == GetCurrentProcessId()) return nullptr;
+    // A window that has stopped answering would hold this program in the style changes.
+    if (!window || fw::ProcessOf(window) == GetCurrentProcessId() || IsHungAppWindow(window)) return nullptr;
     const std::wstring className = fw::ClassName(window);
     if (!shell::IsRuleWindow(window, className) || shell::IsShellOrFilteredWindow(window, classFilter)) return nullptr;
     return window;

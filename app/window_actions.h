@@ -10,7 +10,7 @@
 namespace app {
 
 // The window a hotkey acts on: the active window, if it is a captioned top-level window
-// of another program, no shell window and of no filtered class; else none.
+// of another program, no shell window, of no filtered class and not hung; else none.
 HWND ActiveTarget(const shell::ClassFilterList& classFilter);
 // The alpha of `window`: 255 while it is not layered (or layered for a colour key alone).
 int LevelOf(HWND window);

@@ -84,7 +84,7 @@ TEST_F(Hotkeys, EachChangesTheActiveNotepadAsItsGestureDoes) {
     EXPECT_TRUE(rig::WaitFor([&] { return rig::WindowHeight(window) == height; })) << rig::WindowHeight(window);
 }
 
-TEST_F(Hotkeys, NoneActsOnAFilteredClassAndAStoredCombinationReplacesItsDefault) {
+TEST_F(Hotkeys, NoneActsOnAFilteredClassOrTheShellAndAStoredCombinationReplacesItsDefault) {
     rig::settings::SetString(L"0", L"Notepad", rig::settings::kClassFilter);
     // The translucency toggle on Ctrl+Alt+Y, on.
     rig::settings::SetDword(L"Translucency", 'Y' | ((MOD_CONTROL | MOD_ALT) << 8) | 0x10000, L"Hotkeys");
@@ -99,6 +99,19 @@ TEST_F(Hotkeys, NoneActsOnAFilteredClassAndAStoredCombinationReplacesItsDefault)
     Press('Y', MOD_CONTROL | MOD_ALT);
     Press('A');
     ExpectUnchanged(notepad.window(), -1, false);
+
+    // Captioned windows of the desktop's classes: the shell's, left alone.
+    for (const wchar_t* shellClass : {L"Progman", L"WorkerW"}) {
+        rig::WindowSpec spec = rig::Layout(shellClass, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 300, 300, 200);
+        spec.title = L"Shell stand-in";
+        const HWND shellWindow = host.Create(spec);
+        ASSERT_NE(shellWindow, nullptr);
+        ASSERT_TRUE(rig::Activate(shellWindow));
+        Press('Y', MOD_CONTROL | MOD_ALT);
+        Press('A');
+        ExpectUnchanged(shellWindow, -1, false);
+        host.Destroy(shellWindow);
+    }
 
     ASSERT_TRUE(rig::Activate(other));
     Press('T');
@@ -199,6 +212,28 @@ TEST_F(Hotkeys, AClickThroughWindowLetsClicksThroughAndIsGivenBackByHotkeyMenuAn
 }  // namespace
 
 namespace {
+
+TEST_F(Hotkeys, AHungClickThroughWindowHoldsNothingUpAndIsGivenBackOnceAwake) {
+    const HWND window = host.Create(rig::Layout(L"RigWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 150, 150, 300, 200));
+    ASSERT_NE(window, nullptr);
+    rig::ProgramProbe probe;
+    Start();
+    ASSERT_TRUE(probe.Attach(program->threadId()));
+    ASSERT_TRUE(rig::Activate(window));
+    Press('X');
+    ASSERT_TRUE(rig::WaitFor([&] { return ClickThrough(window); }));
+    // Hung long enough for Windows to call it so: the hotkey leaves it as it is, and the
+    // program goes on answering.
+    ASSERT_TRUE(host.MakeBusy(9000));
+    ASSERT_TRUE(rig::WaitFor([&] { return IsHungAppWindow(window) != FALSE; }, 8000));
+    Press('X');
+    EXPECT_TRUE(probe.Settle(program->window(), 1000)) << "the program waited for the hung window";
+    EXPECT_TRUE(ClickThrough(window));
+    // Awake, the next press gives it back.
+    ASSERT_TRUE(rig::WaitFor([&] { return !IsHungAppWindow(window); }, 10000));
+    Press('X');
+    EXPECT_TRUE(rig::WaitFor([&] { return !rig::IsLayered(window) && !OnTop(window); }));
+}
 
 void WriteRule(const wchar_t* name, DWORD value) { rig::settings::SetDword(name, value, L"Rules\\0"); }
 
