@@ -49,10 +49,10 @@ BOOL CKeysPage::OnInitDialog() {
         SendMessageW(control, HKM_SETHOTKEY, MAKEWORD(key.key, flags), 0);
         const int y = 8 + 22 * static_cast<int>(row);
         // The row's tab order: on, Windows key, combination.
-        fw::PlaceItems(page, {{RowId(IDC_KEYS_STATE, row), 274, y + 3, 40, 16},
-                              {RowId(IDC_KEYS_KEY, row), 158, y, 112, 20},
-                              {RowId(IDC_KEYS_WIN, row), 112, y, 44, 20},
-                              {RowId(IDC_KEYS_ON, row), 8, y, 100, 20}});
+        fw::PlaceItems(page, {{RowId(IDC_KEYS_STATE, row), 276, y + 3, 38, 16},
+                              {RowId(IDC_KEYS_KEY, row), 142, y, 130, 20},
+                              {RowId(IDC_KEYS_WIN, row), 100, y, 40, 20},
+                              {RowId(IDC_KEYS_ON, row), 8, y, 90, 20}});
     }
     ShowTaken();
     return TRUE;
