@@ -102,9 +102,9 @@ TEST_F(Hotkeys, NoneActsOnAFilteredClassOrTheShellAndAStoredCombinationReplacesI
 
     // Captioned windows of the desktop's classes: the shell's, left alone.
     for (const wchar_t* shellClass : {L"Progman", L"WorkerW"}) {
-        rig::WindowSpec spec = rig::Layout(shellClass, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 300, 300, 200);
-        spec.title = L"Shell stand-in";
-        const HWND shellWindow = host.Create(spec);
+        rig::WindowSpec layout = rig::Layout(shellClass, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 300, 300, 200);
+        layout.title = L"Shell stand-in";
+        const HWND shellWindow = host.Create(layout);
         ASSERT_NE(shellWindow, nullptr);
         ASSERT_TRUE(rig::Activate(shellWindow));
         Press('Y', MOD_CONTROL | MOD_ALT);
