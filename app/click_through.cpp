@@ -23,7 +23,7 @@ void CClickThrough::Make(HWND window, int level) {
     const ClickThroughRecord record{window, fw::ProcessOf(window), layered, LevelOf(window),
                                     (exStyle & WS_EX_TOPMOST) != 0};
     records_.push_back(record);
-    ++changes_;
+    Changed();
     library_.SetTransparent(window, layered ? record.level : level);
     SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_TRANSPARENT);
     if (!record.onTop) SetOnTop(window, true);
@@ -35,9 +35,9 @@ bool CClickThrough::GiveBack(size_t index) {
     // A window that has stopped answering would hold this program in the style change:
     // it stays click-through, and in the journal, for a later try.
     if (Alive(record) && IsHungAppWindow(record.window)) return false;
-    records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(index));
-    ++changes_;
     if (Alive(record)) Restore(record);
+    records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(index));
+    Changed();
     return true;
 }
 
@@ -64,7 +64,7 @@ bool CClickThrough::Contains(HWND window) const {
 }
 
 void CClickThrough::Purge() {
-    if (std::erase_if(records_, [&](const ClickThroughRecord& r) { return !Alive(r); })) ++changes_;
+    if (std::erase_if(records_, [&](const ClickThroughRecord& r) { return !Alive(r); })) Changed();
 }
 
 bool CClickThrough::Alive(const ClickThroughRecord& record) const {

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 #include "library_binding.h"
@@ -23,6 +24,10 @@ struct ClickThroughRecord {
 class CClickThrough {
 public:
     explicit CClickThrough(const CLibraryBinding& library) : library_(library) {}
+    // Told of every change of the records: a window's record before the window changes,
+    // its end after the window has what it had (the journal, which a killed program
+    // leaves for the next start).
+    void OnChange(std::function<void(const std::vector<ClickThroughRecord>&)> tell) { tell_ = std::move(tell); }
 
     // Makes `window` click-through at its own level, or at `level` if it was opaque.
     void Make(HWND window, int level);
@@ -39,16 +44,18 @@ public:
     // Forgets the windows that are gone (or whose handles another process now has).
     void Purge();
     const std::vector<ClickThroughRecord>& records() const { return records_; }
-    // Counts every change of the records.
-    unsigned changes() const { return changes_; }
 
 private:
     bool Alive(const ClickThroughRecord& record) const;
     void Restore(const ClickThroughRecord& record) const;
 
+    void Changed() const {
+        if (tell_) tell_(records_);
+    }
+
     const CLibraryBinding& library_;
     std::vector<ClickThroughRecord> records_;
-    unsigned changes_ = 0;
+    std::function<void(const std::vector<ClickThroughRecord>&)> tell_;
 };
 
 }  // namespace app

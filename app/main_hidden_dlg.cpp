@@ -24,6 +24,7 @@ CMainHiddenDlg::CMainHiddenDlg(const fw::Profile& profile)
     // A run that was killed gives back what it changed first: otherwise the start
     // button's text it set would pass for the button's own.
     Tweaks.Adopt(Journal.Recover());
+    ClickThrough.OnChange([this](const std::vector<ClickThroughRecord>& records) { Journal.RecordClickThrough(records); });
 }
 
 CMainHiddenDlg::~CMainHiddenDlg() = default;
@@ -99,7 +100,6 @@ INT_PTR CMainHiddenDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_WINDOW_CREATED: {
         const HWND window = companion::WindowFromReport(wParam);
         Rules.OnWindowCreated(window);
-        JournalClickThrough();
         Tweaks.OnWindowCreated(window);
         return Handled(0);
     }
@@ -145,7 +145,6 @@ void CMainHiddenDlg::ApplySettings() {
     Tweaks.Apply();
     Tray.Show(!Settings.NoTaskTrayIcon);
     if (Rules.Use(Settings.Rules, Settings.ClassFilter, Settings.ClaroviaValue)) Settings.SaveRules();
-    JournalClickThrough();
     if (!Paused) Keyboard.Take(hwnd(), Settings.Keys);
     Settings.KeysHeld = Keyboard.held();
 }
@@ -190,7 +189,6 @@ void CMainHiddenDlg::OnTrayNotify(LPARAM mouseMessage) {
 void CMainHiddenDlg::OnCommand(UINT id) {
     if (id >= ID_TRAY_CLICK_THROUGH && id < ID_TRAY_CLICK_THROUGH + MenuClickThrough.size()) {
         ClickThrough.GiveBackWindow(MenuClickThrough[id - ID_TRAY_CLICK_THROUGH]);
-        JournalClickThrough();
         return;
     }
     switch (id) {
@@ -227,12 +225,6 @@ void CMainHiddenDlg::TogglePause() {
     Settings.KeysHeld = Keyboard.held();
 }
 
-void CMainHiddenDlg::JournalClickThrough() {
-    if (ClickThrough.changes() == JournaledClickThrough) return;
-    JournaledClickThrough = ClickThrough.changes();
-    Journal.RecordClickThrough(ClickThrough.records());
-}
-
 void CMainHiddenDlg::OnHotkey(WPARAM id) {
     const std::optional<HotkeyAction> action = CHotkeys::ActionOf(id);
     if (!action || Paused) return;
@@ -249,7 +241,6 @@ void CMainHiddenDlg::OnHotkey(WPARAM id) {
             ClickThrough.GiveBackLatest();
         else if (window)
             ClickThrough.Make(window, Settings.ClaroviaValue);
-        JournalClickThrough();
         return;
     }
     if (!window) return;
@@ -306,7 +297,6 @@ void CMainHiddenDlg::PostNcDestroy() {
     Keyboard.Release();
     // What a hung window did not take back stays in the journal for the next start.
     ClickThrough.GiveBackAll();
-    JournalClickThrough();
     Tweaks.RestoreClockTitle();
     Shaded.RestoreAll();
     Tweaks.GiveBackStartButton();

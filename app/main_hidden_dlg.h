@@ -69,9 +69,6 @@ private:
     CClickThrough ClickThrough{Library};
     CWindowRules Rules{Library, ClickThrough};
     CHotkeys Keyboard;
-    // The click-through windows' changes journaled last (CClickThrough::changes).
-    unsigned JournaledClickThrough = 0;
-    void JournalClickThrough();
     // The click-through windows the tray menu listed, by their items' order.
     std::vector<HWND> MenuClickThrough;
     HWND MenuWindow = nullptr;  // the last active window when the tray menu opened
